@@ -1,0 +1,42 @@
+# Warnings for our own code only; library headers come in as system includes.
+set(CORVANE_WARNINGS -Wall -Wextra)
+
+# corvane_module(<name> <folder> DEPS <targets...>)
+# A static library of every .cpp/.h in a source folder.
+function(corvane_module name)
+    cmake_parse_arguments(M "" "" "DEPS" ${ARGN})
+    file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(NOT _src)
+        set(_src ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+        file(WRITE ${_src} "// no sources yet\n")
+    endif()
+    add_library(${name} STATIC ${_src})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE ${CORVANE_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${M_DEPS})
+endfunction()
+
+# corvane_test(<file.cpp> LIBS <targets...>): one Qt Test executable per file,
+# run headless, with its own data location so tests never touch the user's files.
+function(corvane_test src)
+    cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+    get_filename_component(_name ${src} NAME_WE)
+    get_filename_component(_dir ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    set(_target ${_dir}_${_name})
+    add_executable(${_target} ${src})
+    target_compile_options(${_target} PRIVATE ${CORVANE_WARNINGS})
+    target_link_libraries(${_target} PRIVATE ${T_LIBS} testsupport Qt5::Test appresources)
+    set(_home ${CMAKE_BINARY_DIR}/testhome/${_target})
+    add_test(NAME ${_target} COMMAND ${_target})
+    set_tests_properties(${_target} PROPERTIES TIMEOUT 300 ENVIRONMENT
+        "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${_home}/data;HOME=${_home};XDG_RUNTIME_DIR=${_home}/run;CORVANE_TEST_SOURCE=${CMAKE_SOURCE_DIR};CORVANE_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+endfunction()
+
+# Every tst_*.cpp of the calling folder becomes a test.
+function(corvane_tests_in_folder)
+    cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+    file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+    foreach(_t ${_tests})
+        corvane_test(${_t} LIBS ${T_LIBS})
+    endforeach()
+endfunction()
