@@ -1,7 +1,22 @@
+#include "app/MainWidget.h"
+#include "link/Settings.h"
+
 #include <QApplication>
+#include <QFont>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QTranslator translator;
+    Settings *settings = Settings::instance();
+    if (!translator.load(settings->languageDir() + settings->readLanguageFile()))
+        qDebug("main: translation not loaded, texts stay in English");
+    app.installTranslator(&translator);
+    app.setAutoSipEnabled(true);
+    app.setFont(QFont(QStringLiteral("Arial"), 13));
+
+    MainWidget window(nullptr);
+    window.showFullScreen();
+    return app.exec();
 }

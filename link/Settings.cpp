@@ -43,12 +43,30 @@ QString Settings::folder(const QString &subPath)
     return path;
 }
 
-QString Settings::dataRoot() { return folder(QString()); }
-QString Settings::localBookDir() { return folder(QStringLiteral("localBook/")); }
-QString Settings::tempBooksDir() { return folder(QStringLiteral("localBook/TempBooks/")); }
-QString Settings::tempNotesDir() { return folder(QStringLiteral("localBook/TempNotes/")); }
-QString Settings::savePdfDir() { return localBookDir(); }
-QString Settings::languageDir() const { return QStringLiteral(":/lang/lang/"); }
+QString Settings::dataRoot()
+{
+    return folder(QString());
+}
+QString Settings::localBookDir()
+{
+    return folder(QStringLiteral("localBook/"));
+}
+QString Settings::tempBooksDir()
+{
+    return folder(QStringLiteral("localBook/TempBooks/"));
+}
+QString Settings::tempNotesDir()
+{
+    return folder(QStringLiteral("localBook/TempNotes/"));
+}
+QString Settings::savePdfDir()
+{
+    return localBookDir();
+}
+QString Settings::languageDir() const
+{
+    return QStringLiteral(":/lang/lang/");
+}
 
 QString Settings::defaultLanguageFile() const
 {

@@ -8,8 +8,8 @@
 #include <QStringList>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -36,7 +36,10 @@ QString ownFolderKeyboard()
 }
 } // namespace
 
-void OnScreenKeyboard::setLauncher(const Launcher &l) { launcher() = l; }
+void OnScreenKeyboard::setLauncher(const Launcher &l)
+{
+    launcher() = l;
+}
 
 QStringList OnScreenKeyboard::candidates()
 {
@@ -60,15 +63,16 @@ bool OnScreenKeyboard::start()
     typedef BOOL(WINAPI * RevertFn)(PVOID);
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     DisableFn disable =
-        kernel ? reinterpret_cast<DisableFn>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection"))
-               : nullptr;
+        kernel
+            ? reinterpret_cast<DisableFn>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection"))
+            : nullptr;
     if (kernel && disable && !launcher()) {
         RevertFn revert =
             reinterpret_cast<RevertFn>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection"));
         PVOID old = nullptr;
         disable(&old);
-        const HINSTANCE result = ShellExecuteW(nullptr, L"open", L"osk.exe", nullptr, nullptr,
-                                               SW_SHOWNORMAL);
+        const HINSTANCE result =
+            ShellExecuteW(nullptr, L"open", L"osk.exe", nullptr, nullptr, SW_SHOWNORMAL);
         if (revert)
             revert(old);
         const bool ok = reinterpret_cast<INT_PTR>(result) > 32;

@@ -25,8 +25,14 @@ QByteArray readAttribute(const QString &path)
 }
 } // namespace
 
-void PowerStatus::setSupplyRoot(const QString &path) { rootPath() = path; }
-QString PowerStatus::supplyRoot() { return rootPath(); }
+void PowerStatus::setSupplyRoot(const QString &path)
+{
+    rootPath() = path;
+}
+QString PowerStatus::supplyRoot()
+{
+    return rootPath();
+}
 
 int PowerStatus::batteryPercent()
 {
@@ -37,8 +43,8 @@ int PowerStatus::batteryPercent()
     return status.BatteryLifePercent;
 #else
     const QDir root(rootPath());
-    const QStringList supplies = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System,
-                                                QDir::Name);
+    const QStringList supplies =
+        root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     int sum = 0;
     int count = 0;
     for (const QString &name : supplies) {

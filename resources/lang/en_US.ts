@@ -1,4 +1,92 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
+<context>
+    <name>CRMessageBox</name>
+    <message>
+        <source>Confirm Delete</source>
+        <translation>Confirm Delete</translation>
+    </message>
+    <message>
+        <source>Sure to delete this file?</source>
+        <translation>Sure to delete this file?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>Exit?</source>
+        <translation>Exit?</translation>
+    </message>
+    <message>
+        <source>Are you sure to exit?</source>
+        <translation>Are you sure to exit?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>QuestionDlg</name>
+    <message>
+        <source>Are you sure to exit?</source>
+        <translation>Are you sure to exit?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>SavePdfDialog</name>
+    <message>
+        <source>Enter File Name</source>
+        <translation>Enter File Name</translation>
+    </message>
+    <message>
+        <source>Save Path:  </source>
+        <translation>Save Path:  </translation>
+    </message>
+    <message>
+        <source>File Name:</source>
+        <translation>File Name:</translation>
+    </message>
+    <message>
+        <source>Invalid file name.</source>
+        <translation>Invalid file name.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Replace File</source>
+        <translation>Replace File</translation>
+    </message>
+    <message>
+        <source>This file already exists. Replace it?</source>
+        <translation>This file already exists. Replace it?</translation>
+    </message>
+</context>
 </TS>

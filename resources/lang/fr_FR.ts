@@ -1,4 +1,92 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
+<context>
+    <name>CRMessageBox</name>
+    <message>
+        <source>Confirm Delete</source>
+        <translation>Confirmer la suppression</translation>
+    </message>
+    <message>
+        <source>Sure to delete this file?</source>
+        <translation>Voulez-vous vraiment supprimer ce fichier ?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+</context>
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>Exit?</source>
+        <translation>Quitter ?</translation>
+    </message>
+    <message>
+        <source>Are you sure to exit?</source>
+        <translation>Voulez-vous vraiment quitter ?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+</context>
+<context>
+    <name>QuestionDlg</name>
+    <message>
+        <source>Are you sure to exit?</source>
+        <translation>Voulez-vous vraiment quitter ?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+</context>
+<context>
+    <name>SavePdfDialog</name>
+    <message>
+        <source>Enter File Name</source>
+        <translation>Saisir le nom du fichier</translation>
+    </message>
+    <message>
+        <source>Save Path:  </source>
+        <translation>Chemin d&apos;enregistrement :  </translation>
+    </message>
+    <message>
+        <source>File Name:</source>
+        <translation>Nom du fichier :</translation>
+    </message>
+    <message>
+        <source>Invalid file name.</source>
+        <translation>Nom de fichier non valide.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Replace File</source>
+        <translation>Remplacer le fichier</translation>
+    </message>
+    <message>
+        <source>This file already exists. Replace it?</source>
+        <translation>Ce fichier existe déjà. Le remplacer ?</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,62 @@
+// Item text readers: strokes, pictures and texts from peers and page files.
+#include "pages/ImageItem.h"
+#include "pages/ItemText.h"
+#include "pages/PolylineItem.h"
+#include "pages/TextItem.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+void check(bool condition)
+{
+    if (!condition)
+        abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(*argc, *argv);
+    qSetMessagePattern(QStringLiteral("%{if-critical}%{message}%{endif}"));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
+
+    PolylineItem stroke;
+    stroke.fromString(text);
+    const QString strokeText = stroke.toString();
+    PolylineItem strokeAgain;
+    strokeAgain.fromString(strokeText);
+    check(strokeAgain.toString() == strokeText);
+    check(stroke.m_points.size() <= ItemText::kMaxStrokePoints);
+
+    ImageItem picture;
+    picture.fromString(text);
+    check(picture.rect().width() <= ItemText::kMaxPictureSide);
+    check(picture.rect().height() <= ItemText::kMaxPictureSide);
+    ImageItem pictureAgain;
+    pictureAgain.fromString(picture.toString());
+    check(pictureAgain.toString() == picture.toString());
+
+    TextItem textItem;
+    textItem.fromString(text);
+    ItemText::Text parsed;
+    if (ItemText::readText(text, parsed))
+        check(textItem.m_strId == parsed.id);
+
+    QImage canvas(64, 64, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    stroke.paint(&painter, nullptr);
+    picture.paint(&painter, nullptr);
+    return 0;
+}

@@ -1,0 +1,27 @@
+#ifndef DOWNLOADANSWER_H
+#define DOWNLOADANSWER_H
+
+#include <QString>
+
+// The argument of the server's "download@" answer: "failed#..." or "<server path>#<size>".
+class DownloadAnswer
+{
+public:
+    enum Kind
+    {
+        Ignored,
+        Failed,
+        Offer,
+        BadSize
+    };
+
+    static constexpr qint64 MaxSize = 0x7fffffff; // progress is reported as int
+
+    static DownloadAnswer parse(const QString &text);
+
+    Kind kind = Ignored;
+    QString path;
+    qint64 size = 0;
+};
+
+#endif // DOWNLOADANSWER_H

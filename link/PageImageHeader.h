@@ -1,0 +1,24 @@
+#ifndef PAGEIMAGEHEADER_H
+#define PAGEIMAGEHEADER_H
+
+#include <QByteArray>
+
+// The teacher's page-image header: "sync@" F0 "#" page "#" width "," height "," flag "," size.
+class PageImageHeader
+{
+public:
+    static constexpr int MaxHeaderSize = 256;
+    static constexpr qint64 MaxImageSize = 64 * 1024 * 1024;
+    static constexpr int MaxSide = 16384;
+
+    // False for anything but a well-formed header within the limits.
+    static bool parse(const QByteArray &data, PageImageHeader *header);
+
+    int page = 0;
+    int width = 0;
+    int height = 0;
+    bool withImage = false;
+    qint64 size = 0;
+};
+
+#endif // PAGEIMAGEHEADER_H

@@ -1,0 +1,48 @@
+#include "link/ServerAnswer.h"
+
+namespace {
+struct Word
+{
+    const char *word;
+    ServerAnswer::Kind kind;
+};
+const Word kWords[] = {{"teacher@", ServerAnswer::Teacher},
+                       {"login@", ServerAnswer::Login},
+                       {"book@", ServerAnswer::Book},
+                       {"download@", ServerAnswer::Download},
+                       {"teacherIP@", ServerAnswer::TeacherIp}};
+
+// The text between the first and the second "@", Base64-decoded, up to the first NUL.
+QString argumentOf(const QByteArray &data)
+{
+    const int first = data.indexOf('@');
+    int second = data.indexOf('@', first + 1);
+    if (second < 0)
+        second = data.size();
+    QByteArray bytes = QByteArray::fromBase64(data.mid(first + 1, second - first - 1));
+    const int nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    return QString::fromUtf8(bytes);
+}
+} // namespace
+
+ServerAnswer ServerAnswer::parse(const QByteArray &data)
+{
+    ServerAnswer answer;
+    if (data.size() > MaxSize)
+        return answer;
+    for (const Word &w : kWords) {
+        if (data.startsWith(w.word)) {
+            answer.kind = w.kind;
+            answer.text = argumentOf(data);
+            break;
+        }
+    }
+    return answer;
+}
+
+QByteArray ServerAnswer::encode(const char *word, const QString &argument)
+{
+    return QByteArray(word) + argument.toUtf8().toBase64();
+}

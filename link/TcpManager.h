@@ -1,0 +1,183 @@
+#ifndef TCPMANAGER_H
+#define TCPMANAGER_H
+
+#include "link/BookDownload.h"
+#include "link/StudentTcpSocket.h"
+#include "link/TeacherFrameDecoder.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class TeacherFileThread;
+
+// The protocol client: class-server connection, teacher data connection (59988) and the
+// page-image channel (56688). Every incoming command becomes one signal.
+class TcpManager : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr quint16 TeacherDataPort = 59988;
+    static constexpr int HeartBeatInterval = 10000;
+
+    // Process-wide instance, made on first use and never freed.
+    static TcpManager *instance();
+
+    // Tests build their own; the program uses instance().
+    explicit TcpManager(QObject *parent = nullptr);
+    ~TcpManager() override;
+
+    // Test seams: teacher ports, the monotonic clock (ms) of the heartbeat.
+    void setTeacherPorts(quint16 dataPort, quint16 imagePort);
+    void setHeartbeatClock(std::function<qint64()> clock);
+    // Run when the teacher accepts the student, before the status query (the e-note screen
+    // clears its pages there).
+    void setENoteClearPages(std::function<void()> clearPages);
+
+    void initIpandPort();
+    void connectToServer();
+    void disconnectFromServer();
+    void logout();
+    void connectToTeacher(const QString &teacherIp);
+    TeacherFileThread *teacherFileThread();
+
+    // Class-server requests.
+    void queryTeacherList();
+    void queryTeacherIp();
+    void queryBook();
+    void downloadBooks(const QString &strpath);
+    void readyDownloadBooks(const QString &strpath);
+    void login(const QString &teacher, const QString &studentName, const QString &password);
+
+    // Teacher requests and reports.
+    void sendStudentId();
+    void queryTeacherStatus();
+    void queryBookPath();
+    void queryBookPageIndex();
+    void queryENotePageCount();
+    void queryENotePageIndex();
+    void queryBrowserUrl();
+    void sendStatus(const QString &status);
+    void sendBattery(const QString &battery);
+    void sendHandsUp();
+    void sendApp(const QString &app);
+    void sendVote(const QString &vote);
+    void sendChat(const QString &chat);
+    void sendLockScreen(const QString &lock);
+    void sendShareMode(const QString &mode);
+    void syncEBook(int page);
+    void syncENote(int page);
+    void queryENotePage(int page);
+    void readyENoteSync(int page);
+    void sendTeacherData(const QString &message);
+    void sendShareData(const QString &message, bool force);
+
+    StudentTcpSocket *teacherSocket() { return &m_teacherSocket; }
+    bool isHeartBeatActive() const { return m_heartBeatTimer.isActive(); }
+    QTcpSocket *serverSocket() { return &m_serverSocket; }
+
+    QString m_strStudentName;
+    QString m_strIp;
+    QString m_strPort;
+    QString m_strDownloadFile;
+    QString m_strTeacherIp;
+    QString m_strDownloadPath;
+
+    bool m_bLogin = false;
+    bool m_bServerConnected = false;
+    bool m_bTeacherConnected = false;
+    bool m_bDownloading = false;
+    bool m_bShare = false;
+    bool m_bKick = false;
+
+signals:
+    void loginFail();
+    void sendLoginResult(bool ok);
+    void sendTeacherConnectedRet(bool ok);
+    void connecttoServerResult(bool ok);
+    void updateTeacherList(QStringList teachers);
+    void querybookResult(QString books);
+    void DownloadResult(bool ok);
+    void downloadPdfComplete(QString path);
+    void downloadPdfProgress(int total, int received);
+    void queryTeacherIpResult(QString ip);
+    void queryTeacherStatusResult(QString status);
+    void queryTeacherbookResult(QStringList fields);
+    void queryTeacherENoteResult(QStringList fields);
+    void lineSyncEnd(QString target);
+    void lineData(QString data);
+    void moveImage(QString data);
+    void browserCommand(QString data);
+    void receChat(QString chat);
+    void receCloseChat();
+    void receWarnning(QString warning);
+    void receLock(QString lock);
+    void receVote(QString vote);
+    void receshareVoteCmd(QString vote);
+    void receAddPage(QStringList fields);
+    void receClearPage(QString page);
+    void receShareMode(int mode);
+    void receRotateCmd(QString rotate);
+    void getPreview();
+    void teacherReconnect();
+    void changeServerStatus(bool connected);
+    void teacherKick();
+
+public slots:
+    void onConnected();
+    void onDisconnected();
+    void onTcpDataSlot();
+    void onTeacherDataConnected();
+    void onTeacherDataDisConnected();
+    void onTeacherData();
+    void onHeartBeatTimer();
+    void retryDownLoad();
+
+private:
+    void sendServerCommand(const char *word, const QString &argument);
+    void sendFramed(const QString &message);
+    void sendLogin(const QString &teacher, const QString &studentName, const QString &hash);
+    void handleServerAnswer(const QByteArray &data);
+    void handleDownloadAnswer(const QString &text);
+    qint64 writeBookBytes(const QByteArray &data);
+    void parseTeacherData();
+    void onBareWordTimeout();
+    void handleTeacherFrame(const QByteArray &word, const QByteArray &args);
+    void handleQuery(const QByteArray &args);
+    void handleShare(const QByteArray &args);
+    void handleInformation();
+    qint64 now() const;
+
+    QString m_strPassword; // MD5 of a login waiting for the server connection
+    QString m_strTeacher;
+    QString m_strRequestedPath; // server path of the download request still unanswered
+
+    QTcpSocket m_serverSocket;
+    StudentTcpSocket m_teacherSocket;
+    TeacherFileThread *m_fileThread = nullptr;
+    TeacherFrameDecoder m_decoder;
+
+    bool m_bLoginPending = false;
+    bool m_bENotePageCountAsked = false;
+    bool m_bRetry = false;
+
+    BookDownload m_download;
+
+    QTimer m_heartBeatTimer;
+    QTimer m_bareWordTimer; // a lone "word@" with nothing after it is an unframed command
+    qint64 m_nLastReceiveTime = 0;
+    int m_nRetryCount = 2;
+
+    quint16 m_nTeacherPort = TeacherDataPort;
+    quint16 m_nImagePort;
+    std::function<qint64()> m_clock;
+    std::function<void()> m_clearENotePages;
+};
+
+#endif // TCPMANAGER_H

@@ -1,0 +1,141 @@
+#include "link/TeacherFileThread.h"
+
+#include "link/PageImageHeader.h"
+#include "link/Settings.h"
+
+#include <QDebug>
+#include <QHostAddress>
+#include <QSaveFile>
+#include <QTcpSocket>
+
+TeacherFileThread::TeacherFileThread(QObject *parent) : QThread(parent) {}
+
+TeacherFileThread::~TeacherFileThread()
+{
+    if (m_socket)
+        m_socket->disconnect(this);
+    resetReceive();
+}
+
+void TeacherFileThread::run() {}
+
+void TeacherFileThread::connectToServer()
+{
+    if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState) {
+        m_socket->disconnect(this);
+        m_socket->abort();
+        m_socket->deleteLater();
+        m_socket = nullptr;
+        resetReceive();
+    }
+    const QHostAddress address(m_strTeacherIp);
+    if (!m_socket) {
+        m_socket = new QTcpSocket(this);
+        connect(m_socket, &QTcpSocket::readyRead, this, &TeacherFileThread::readFile);
+        connect(m_socket, &QTcpSocket::connected, this, &TeacherFileThread::onConnected);
+        connect(m_socket, &QTcpSocket::disconnected, this, &TeacherFileThread::onDisconnected);
+        connect(m_socket, &QAbstractSocket::errorOccurred, this, &TeacherFileThread::onError);
+    }
+    qDebug() << "file connect to " << address;
+    if (m_socket->state() == QAbstractSocket::UnconnectedState)
+        m_socket->connectToHost(address, m_nPort, QIODevice::ReadWrite);
+}
+
+void TeacherFileThread::sendCommand(const QByteArray &command)
+{
+    qDebug() << "sendCommand :" << command;
+    m_listCommand.append(command);
+    writeFile();
+}
+
+// Writes every queued request, oldest first, once the connection is up.
+void TeacherFileThread::writeFile()
+{
+    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    while (!m_listCommand.isEmpty()) {
+        qDebug() << "writeFile " << m_listCommand.first();
+        m_socket->write(m_listCommand.takeFirst());
+    }
+    m_socket->flush();
+}
+
+void TeacherFileThread::readFile()
+{
+    if (m_socket)
+        procFileData(m_socket->readAll());
+}
+
+void TeacherFileThread::onConnected()
+{
+    qDebug() << "file connected";
+    writeFile();
+}
+
+void TeacherFileThread::onError(QAbstractSocket::SocketError error)
+{
+    qDebug() << "onError " << error;
+}
+
+void TeacherFileThread::onDisconnected()
+{
+    if (m_bRecvFile)
+        qDebug() << "file connection lost while receiving" << m_strFilePath;
+    resetReceive();
+}
+
+// Drops a partly received image; a partial file never replaces the old one.
+void TeacherFileThread::resetReceive()
+{
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset();
+    m_bRecvFile = false;
+    m_nFileSize = 0;
+    m_nFileCurrRece = 0;
+}
+
+void TeacherFileThread::finishFile()
+{
+    m_bRecvFile = false;
+    if (m_file && !m_file->commit())
+        qDebug() << "enote image not saved" << m_strFilePath << m_file->errorString();
+    m_file.reset();
+    emit FileSyncComplete();
+}
+
+void TeacherFileThread::procFileData(const QByteArray &data)
+{
+    if (m_bRecvFile) {
+        const qint64 count = qMin<qint64>(data.size(), m_nFileSize - m_nFileCurrRece);
+        if (m_file && m_file->write(data.constData(), count) != count)
+            qDebug() << "enote image write failed" << m_strFilePath;
+        m_nFileCurrRece += count;
+        qDebug() << "Syncing m_nFileCurrRece=" << m_nFileCurrRece;
+        if (m_nFileCurrRece >= m_nFileSize)
+            finishFile();
+        return;
+    }
+
+    qDebug() << "teacher File rece:" << data.left(PageImageHeader::MaxHeaderSize);
+    PageImageHeader header;
+    if (!PageImageHeader::parse(data, &header)) {
+        qDebug() << "page image header dropped";
+        return;
+    }
+    if (!header.withImage) {
+        emit replacepage(header.page, header.width, header.height, false);
+        return;
+    }
+    m_strFilePath = Settings::instance()->tempNotesDir() +
+                    QStringLiteral("enote_%1.png").arg(qint64(header.page) + 1);
+    m_file = std::make_unique<QSaveFile>(m_strFilePath);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        qDebug() << "enote image cannot be opened" << m_strFilePath;
+        m_file.reset();
+    }
+    m_nFileSize = header.size;
+    m_nFileCurrRece = 0;
+    m_bRecvFile = true;
+    emit replacepage(header.page, header.width, header.height, true);
+}

@@ -1,0 +1,66 @@
+#ifndef TEACHERFILETHREAD_H
+#define TEACHERFILETHREAD_H
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QThread>
+
+#include <memory>
+
+class QSaveFile;
+class QTcpSocket;
+
+// Page-image channel to the teacher (port 56688): "sync@" requests out, a header and
+// raw PNG bytes back. Never started as a thread; everything runs in the GUI thread.
+class TeacherFileThread : public QThread
+{
+    Q_OBJECT
+public:
+    static constexpr quint16 DefaultPort = 56688;
+
+    explicit TeacherFileThread(QObject *parent = nullptr);
+    ~TeacherFileThread() override;
+
+    void sendCommand(const QByteArray &command);
+    void procFileData(const QByteArray &data);
+
+    void setPort(quint16 port) { m_nPort = port; }
+    quint16 port() const { return m_nPort; }
+    bool isReceivingFile() const { return m_bRecvFile; }
+    int queuedCommands() const { return m_listCommand.size(); }
+
+    QString m_strTeacherIp;
+
+signals:
+    void connectServerSignal();
+    void replacepage(int page, int width, int height, bool withImage);
+    void FileSyncComplete();
+
+public slots:
+    void readFile();
+    void connectToServer();
+    void onConnected();
+    void onError(QAbstractSocket::SocketError error);
+    void onDisconnected();
+
+protected:
+    void run() override;
+
+private:
+    void writeFile();
+    void resetReceive();
+    void finishFile();
+
+    bool m_bRecvFile = false;
+    qint64 m_nFileSize = 0;
+    qint64 m_nFileCurrRece = 0;
+    QTcpSocket *m_socket = nullptr;
+    QList<QByteArray> m_listCommand;
+    std::unique_ptr<QSaveFile> m_file;
+    QString m_strFilePath;
+    quint16 m_nPort = DefaultPort;
+};
+
+#endif // TEACHERFILETHREAD_H

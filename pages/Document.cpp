@@ -1,0 +1,220 @@
+#include "pages/Document.h"
+
+#include "link/Settings.h"
+#include "pages/DisplayPage.h"
+#include "pdf/PrintPdfManager.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QPainter>
+
+Document::Document() : QObject(nullptr) {}
+
+Document::~Document()
+{
+    clearAll();
+}
+
+bool Document::validIndex(int index) const
+{
+    return index >= 0 && index < m_listPageNames.size();
+}
+
+QString Document::pagePath(int index) const
+{
+    return validIndex(index) ? m_strFolder + m_listPageNames.at(index) : QString();
+}
+
+// "page<count + 1>.crp", stepping on past names still listed after a removal.
+QString Document::nextPageName() const
+{
+    int number = m_listPageNames.size() + 1;
+    QString name;
+    do {
+        name = QStringLiteral("page%1.crp").arg(number++);
+    } while (m_listPageNames.contains(name));
+    return name;
+}
+
+void Document::setCurrpage(int index, bool noSave)
+{
+    if (!validIndex(index))
+        return;
+    if (!noSave && m_nCurrIndex >= 0)
+        saveCurrent();
+    m_nCurrIndex = index;
+    m_currPage.clearImage();
+    m_currPage.clearItems();
+    m_currPage.read(pagePath(index));
+    qDebug() << "setCurrpage path=" << pagePath(index) << " size=" << m_currPage.m_size;
+}
+
+bool Document::saveCurrent()
+{
+    if (!validIndex(m_nCurrIndex))
+        return false;
+    return m_currPage.save(pagePath(m_nCurrIndex));
+}
+
+void Document::rotateCurrent()
+{
+    m_currPage.rotate();
+    saveCurrent();
+}
+
+bool Document::appendPage(HSPage &page)
+{
+    const QString name = nextPageName();
+    const bool ok = page.save(m_strFolder + name);
+    m_listPageNames.append(name);
+    return ok;
+}
+
+bool Document::addBlankPage(int width, int height, bool init)
+{
+    HSPage page;
+    if (init)
+        page.setInit(true);
+    page.setSize(width, height);
+    return appendPage(page);
+}
+
+bool Document::addPixmapPage(const QPixmap &pixmap, bool init)
+{
+    HSPage page;
+    if (init)
+        page.setInit(true);
+    page.setSize(pixmap.width(), pixmap.height());
+    page.setPixmap(pixmap);
+    return appendPage(page);
+}
+
+bool Document::addSizedPage(int width, int height)
+{
+    return addBlankPage(width, height, false);
+}
+
+bool Document::addRecord(int index, const QString &itemText)
+{
+    if (!validIndex(index))
+        return false;
+    if (index == m_nCurrIndex) {
+        m_currPage.appendItem(itemText);
+        return true;
+    }
+    HSPage page;
+    if (!page.read(pagePath(index))) {
+        // Keep whatever the damaged file still holds rather than overwrite it.
+        qDebug() << "addRecord: page file unreadable, item not stored" << pagePath(index);
+        return false;
+    }
+    page.appendItem(itemText);
+    return page.save(pagePath(index));
+}
+
+bool Document::resizepage(int index, int width, int height)
+{
+    if (!validIndex(index))
+        return false;
+    qDebug() << "resizepage index=" << index << " name=" << m_listPageNames.at(index)
+             << " sz=" << width << height;
+    HSPage page;
+    page.setSize(width, height);
+    // The blank page replaces the old file in one step.
+    return page.save(pagePath(index));
+}
+
+void Document::resetPagesInit()
+{
+    for (int i = 0; i < m_listPageNames.size(); ++i) {
+        HSPage page;
+        if (!page.read(pagePath(i))) {
+            qDebug() << "resetPagesInit: skipping unreadable" << pagePath(i);
+            continue;
+        }
+        page.setInit(false);
+        page.save(pagePath(i));
+    }
+    m_currPage.setInit(false);
+}
+
+void Document::clearAll()
+{
+    for (int i = 0; i < m_listPageNames.size(); ++i)
+        QFile::remove(pagePath(i));
+    m_listPageNames.clear();
+    m_currPage.clearItems();
+    m_currPage.clearImage();
+    m_nCurrIndex = -1;
+}
+
+void Document::removePage(int index)
+{
+    if (!validIndex(index))
+        return;
+    const QString path = pagePath(index);
+    if (index == m_nCurrIndex)
+        m_nCurrIndex = -1;
+    else if (index < m_nCurrIndex)
+        --m_nCurrIndex;
+    m_listPageNames.removeAt(index);
+    QFile::remove(path);
+}
+
+bool Document::getPage(int index, HSPage &out)
+{
+    if (!validIndex(index))
+        return false;
+    if (index == m_nCurrIndex) {
+        out = m_currPage;
+        return true;
+    }
+    out.read(pagePath(index));
+    return true;
+}
+
+bool Document::exportPdf()
+{
+    const QString imagePath = Settings::instance()->tempBooksDir() + QStringLiteral("temp_jpg.jpg");
+    const QString savePath = Settings::instance()->m_strSavePdfPath;
+    DisplayPage scene;
+    PrintPdfManager writer;
+
+    for (int i = 0; i < m_listPageNames.size(); ++i) {
+        HSPage page;
+        if (!page.read(pagePath(i))) {
+            qDebug() << "exportPdf: page file unreadable" << pagePath(i);
+            return false;
+        }
+        const QSize size = page.m_size;
+        if (qMin(size.width(), size.height()) < PrintPdfManager::kMinPageSide ||
+            qMax(size.width(), size.height()) > PrintPdfManager::kMaxPageSide) {
+            qDebug() << "exportPdf: page" << i << "size out of range" << size;
+            return false;
+        }
+        const QRectF rect(0, 0, size.width(), size.height());
+        scene.setPage(page);
+        scene.setSceneRect(rect);
+
+        QPixmap pixmap(size);
+        if (pixmap.isNull())
+            return false;
+        pixmap.fill(Qt::white);
+        {
+            QPainter painter(&pixmap);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                                   QPainter::SmoothPixmapTransform);
+            scene.render(&painter, rect, rect, Qt::KeepAspectRatio);
+        }
+        // Never let a page fall back on the image of the page before it.
+        QFile::remove(imagePath);
+        if (!pixmap.save(imagePath, "JPG", 100)) {
+            qDebug() << "exportPdf: cannot write" << imagePath;
+            return false;
+        }
+        qDebug() << "Save " << rect.size() << imagePath;
+        if (!writer.addImagePage(imagePath, size.width(), size.height()))
+            return false;
+    }
+    return writer.save(savePath);
+}

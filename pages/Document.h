@@ -1,0 +1,48 @@
+#ifndef DOCUMENT_H
+#define DOCUMENT_H
+
+#include <QList>
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+
+#include "pages/HSPage.h"
+
+// The page files of one e-book or e-note, with the record of the shown page in memory.
+class Document : public QObject
+{
+    Q_OBJECT
+public:
+    Document();
+    ~Document() override;
+
+    void setCurrpage(int index, bool noSave);
+    bool saveCurrent();
+    void rotateCurrent();
+    bool appendPage(HSPage &page);
+    bool addBlankPage(int width, int height, bool init);
+    bool addPixmapPage(const QPixmap &pixmap, bool init);
+    bool addSizedPage(int width, int height);
+    bool addRecord(int index, const QString &itemText);
+    bool resizepage(int index, int width, int height);
+    void resetPagesInit();
+    void clearAll();
+    void removePage(int index);
+    bool getPage(int index, HSPage &out);
+    // Writes every page into the PDF file at the save path of Settings.
+    bool exportPdf();
+
+    int pageCount() const { return m_listPageNames.size(); }
+    QString pagePath(int index) const;
+
+    int m_nCurrIndex = -1;
+    HSPage m_currPage;
+    QList<QString> m_listPageNames;
+    QString m_strFolder;
+
+private:
+    bool validIndex(int index) const;
+    QString nextPageName() const;
+};
+
+#endif // DOCUMENT_H

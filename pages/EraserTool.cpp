@@ -1,0 +1,3 @@
+#include "pages/EraserTool.h"
+
+EraserTool::EraserTool(QObject *parent) : StrokeTool(parent) {}

@@ -1,0 +1,54 @@
+#include "pages/PageTarget.h"
+
+#include "link/Settings.h"
+#include "pages/PageToolHooks.h"
+
+#include <QDebug>
+
+namespace {
+PageTarget::ViewProvider &viewProvider()
+{
+    static PageTarget::ViewProvider s_provider;
+    return s_provider;
+}
+} // namespace
+
+void PageTarget::setViewProvider(const ViewProvider &provider)
+{
+    viewProvider() = provider;
+}
+
+QString PageTarget::targetWord(int mode)
+{
+    if (mode == 0)
+        return QStringLiteral("ebook");
+    if (mode == 1)
+        return QStringLiteral("enote");
+    return QString();
+}
+
+int PageTarget::currentRow(int mode)
+{
+    if (targetWord(mode).isEmpty() || !PageToolHooks::currentPageRow)
+        return -1;
+    return PageToolHooks::currentPageRow(mode);
+}
+
+QGraphicsView *PageTarget::pageView(int mode)
+{
+    if (!viewProvider())
+        return nullptr;
+    return viewProvider()(mode);
+}
+
+QString PageTarget::lineMessage(const QString &itemText)
+{
+    const int mode = Settings::instance()->m_nMode;
+    const QString word = targetWord(mode);
+    const int row = currentRow(mode);
+    if (word.isEmpty() || row < 0) {
+        qDebug() << "lineMessage: no page addressed, mode=" << mode << "row=" << row;
+        return QString();
+    }
+    return QStringLiteral("line@%1&%2&").arg(word).arg(row) + itemText;
+}

@@ -1,0 +1,30 @@
+#ifndef PAGETARGET_H
+#define PAGETARGET_H
+
+#include <QString>
+#include <functional>
+
+class QGraphicsView;
+
+// Names the page the student writes on: the target word and page row of the current mode,
+// and the page view a screen shows for a mode. The screens install the row through
+// PageToolHooks::currentPageRow and the view through setViewProvider.
+class PageTarget
+{
+public:
+    using ViewProvider = std::function<QGraphicsView *(int mode)>;
+
+    static void setViewProvider(const ViewProvider &provider);
+
+    // "ebook" for mode 0, "enote" for mode 1, else empty.
+    static QString targetWord(int mode);
+    // Current page row of the screen of the mode; -1 when there is none.
+    static int currentRow(int mode);
+    // The page view of the screen of the mode, or null.
+    static QGraphicsView *pageView(int mode);
+
+    // "line@<word>&<row>&<item text>" for the current mode; empty when no page is addressed.
+    static QString lineMessage(const QString &itemText);
+};
+
+#endif // PAGETARGET_H

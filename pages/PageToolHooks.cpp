@@ -1,0 +1,23 @@
+#include "pages/PageToolHooks.h"
+
+std::function<void()> PageToolHooks::forceReleaseAll;
+std::function<void(QGraphicsScene *)> PageToolHooks::clearToolItems;
+std::function<QColor()> PageToolHooks::currentColor;
+std::function<int(int)> PageToolHooks::currentPageRow;
+
+void PageToolHooks::releaseAll()
+{
+    if (forceReleaseAll)
+        forceReleaseAll();
+}
+
+void PageToolHooks::clearItems(QGraphicsScene *scene)
+{
+    if (clearToolItems)
+        clearToolItems(scene);
+}
+
+QColor PageToolHooks::color()
+{
+    return currentColor ? currentColor() : QColor(Qt::black);
+}

@@ -1,0 +1,461 @@
+#include "pages/PageView.h"
+
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "pages/ImageItem.h"
+#include "pages/PageItemFactory.h"
+#include "pages/PageTarget.h"
+#include "pages/PictureData.h"
+#include "pages/TaskToolManager.h"
+#include "pages/TextItem.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTouchEvent>
+#include <QtMath>
+
+namespace {
+// Largest page image file taken from the page-image channel.
+const qint64 kMaxPageImageFile = 64LL * 1024 * 1024;
+const int kPreviewSide = 500;
+
+float touchDistance(const QTouchEvent::TouchPoint &a, const QTouchEvent::TouchPoint &b)
+{
+    const int dx = qRound(a.pos().x()) - qRound(b.pos().x());
+    const int dy = qRound(a.pos().y()) - qRound(b.pos().y());
+    return float(qSqrt(qreal(dx * dx + dy * dy)));
+}
+} // namespace
+
+PageView::PageView(bool eNote, QWidget *parent) : QGraphicsView(parent)
+{
+    setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
+    setCacheMode(QGraphicsView::CacheBackground);
+    setRenderHints(QPainter::TextAntialiasing | QPainter::Antialiasing);
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    viewport()->setAttribute(Qt::WA_AcceptTouchEvents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scene.setSceneRect(0, 0, 1, 1);
+    setScene(&m_scene);
+    m_document.m_strFolder =
+        eNote ? Settings::instance()->tempNotesDir() : Settings::instance()->tempBooksDir();
+
+    m_thumbnailTimer.setSingleShot(true);
+    m_thumbnailTimer.setInterval(ThumbnailDelay);
+    connect(&m_thumbnailTimer, SIGNAL(timeout()), this, SIGNAL(updateThunmbianl()));
+}
+
+PageView::~PageView()
+{
+    dropTools();
+    m_scene.clear(true);
+    m_document.clearAll();
+    setScene(nullptr);
+}
+
+bool PageView::validPage(int index) const
+{
+    return index >= 0 && index < pageCount();
+}
+
+// Strokes in progress become items, then the items go back into the held record.
+void PageView::writeBack()
+{
+    if (!pageShown())
+        return;
+    TaskToolManager::instance()->releaseScene(&m_scene);
+    m_scene.storeToPage(m_document.m_currPage);
+}
+
+void PageView::switchTo(int index)
+{
+    writeBack();
+    m_document.setCurrpage(index, false);
+    m_scene.setPage(m_document.m_currPage);
+}
+
+// The scene is about to lose its items without writing them back.
+void PageView::dropTools()
+{
+    TaskToolManager::instance()->dropScene(&m_scene);
+}
+
+void PageView::sendPageMessage(const QString &message)
+{
+    TcpManager::instance()->sendShareData(message, false);
+}
+
+void PageView::clearPages()
+{
+    dropTools();
+    m_scene.clear(true);
+    m_scene.setSceneRect(0, 0, 1, 1);
+    m_document.clearAll();
+}
+
+void PageView::clearCurrentPage(bool all)
+{
+    dropTools();
+    m_scene.clear(all);
+    if (!pageShown())
+        return;
+    m_document.m_currPage.clearItems();
+    const QString word = PageTarget::targetWord(Settings::instance()->m_nMode);
+    if (word.isEmpty()) {
+        qDebug() << "clearCurrentPage: no target in mode" << Settings::instance()->m_nMode;
+        return;
+    }
+    sendPageMessage(QStringLiteral("clear@%1#%2").arg(word).arg(m_document.m_nCurrIndex));
+}
+
+bool PageView::checkIsUpdate() const
+{
+    return m_document.m_currPage.m_bInit;
+}
+
+void PageView::resetPagesInit()
+{
+    m_document.resetPagesInit();
+}
+
+void PageView::addBlankPage(int width, int height, bool init)
+{
+    m_document.addBlankPage(width, height, init);
+}
+
+void PageView::addPixmapPage(const QPixmap &pixmap, bool init)
+{
+    m_document.addPixmapPage(pixmap, init);
+}
+
+void PageView::removePage(int index)
+{
+    m_document.removePage(index);
+}
+
+void PageView::onCurrentPageChanged(int index)
+{
+    if (!validPage(index))
+        return;
+    resetZoom();
+    if (index == m_document.m_nCurrIndex)
+        return;
+    switchTo(index);
+}
+
+void PageView::procLineData(int page, const QString &itemText)
+{
+    qDebug() << "procLineData pageindex=" << page << " linedata:" << itemText.left(200);
+    if (!validPage(page)) {
+        qDebug() << "procLineData: no page" << page;
+        return;
+    }
+    if (page != m_document.m_nCurrIndex)
+        switchTo(page);
+    if (QGraphicsItem *item = PageItemFactory::fromText(itemText))
+        m_scene.addItem(item);
+    m_document.addRecord(page, itemText);
+    if (!m_thumbnailTimer.isActive())
+        m_thumbnailTimer.start();
+}
+
+void PageView::moveItem(int page, const QString &id, const QString &pos)
+{
+    if (!validPage(page)) {
+        qDebug() << "moveItem: no page" << page;
+        return;
+    }
+    if (page != m_document.m_nCurrIndex)
+        switchTo(page);
+    const QStringList parts = pos.split(QLatin1Char(','));
+    const QList<QGraphicsItem *> items = m_scene.items();
+    for (QGraphicsItem *item : items) {
+        QString itemId;
+        if (auto *image = dynamic_cast<ImageItem *>(item))
+            itemId = image->m_strId;
+        else if (auto *text = dynamic_cast<TextItem *>(item))
+            itemId = text->m_strId;
+        else
+            continue;
+        if (itemId == id && parts.size() == 2)
+            item->setPos(parts.at(0).toDouble(), parts.at(1).toDouble());
+    }
+    emit updateThunmbianl();
+}
+
+void PageView::rotatePage(int page)
+{
+    if (!validPage(page))
+        return;
+    if (page == m_document.m_nCurrIndex) {
+        writeBack();
+    } else {
+        writeBack();
+        m_document.setCurrpage(page, false);
+    }
+    m_document.rotateCurrent();
+    m_scene.setPage(m_document.m_currPage);
+}
+
+void PageView::resizePage(int page, int width, int height)
+{
+    if (!validPage(page))
+        return;
+    m_document.resizepage(page, width, height);
+    if (page == m_document.m_nCurrIndex) {
+        dropTools();
+        m_document.setCurrpage(page, true);
+        resetZoom();
+        m_scene.setPage(m_document.m_currPage);
+    } else {
+        onCurrentPageChanged(page);
+    }
+}
+
+void PageView::showShareVote(const QStringList &fields)
+{
+    if (fields.size() != 8)
+        return;
+    bool ok = false;
+    const int page = fields.at(1).toInt(&ok);
+    if (!ok || !validPage(page)) {
+        qDebug() << "showShareVote: no page" << fields.at(1);
+        return;
+    }
+    const QString vote = fields.mid(2, 6).join(QLatin1Char('#'));
+    onCurrentPageChanged(page);
+    m_document.m_currPage.m_strVote = vote;
+    m_scene.setShowVote(m_document.m_currPage);
+}
+
+void PageView::saveAsPdf()
+{
+    if (!pageShown())
+        return;
+    writeBack();
+    m_document.saveCurrent();
+    m_document.exportPdf();
+}
+
+void PageView::shareLines()
+{
+    writeBack();
+    const QString word = PageTarget::targetWord(Settings::instance()->m_nMode);
+    if (word.isEmpty() || !pageShown()) {
+        qDebug() << "sharelines: no page addressed";
+        return;
+    }
+    const QString prefix = QStringLiteral("%1&%2&").arg(word).arg(m_document.m_nCurrIndex);
+    const QList<QString> &items = m_document.m_currPage.m_listItems;
+    qDebug() << "sharelines " << prefix << " list.sz=" << items.size();
+    for (const QString &item : items) {
+        if (item.startsWith(QLatin1String("3#")))
+            sendPageMessage(QStringLiteral("line@") + prefix + item);
+    }
+}
+
+void PageView::setSyncFinish()
+{
+    qDebug() << "setSyncFinish current index=" << m_document.m_nCurrIndex << " set init";
+    if (!pageShown())
+        return;
+    writeBack();
+    m_document.m_currPage.setInit(true);
+    const QString path = Settings::instance()->tempNotesDir() +
+                         QStringLiteral("enote_%1.png").arg(m_document.m_nCurrIndex + 1);
+    qDebug() << path;
+    QFile file(path);
+    if (file.exists()) {
+        QImage image;
+        if (file.size() <= kMaxPageImageFile && file.open(QIODevice::ReadOnly))
+            image = PictureData::decode(file.readAll());
+        file.close();
+        if (image.isNull()) {
+            qDebug() << "setSyncFinish: page image unreadable";
+        } else {
+            const QPixmap pixmap = QPixmap::fromImage(image);
+            m_document.m_currPage.setPixmap(pixmap);
+            qDebug() << "setSyncFinish pixsize=" << pixmap.size();
+        }
+        QFile::remove(path);
+    }
+    m_scene.setPage(m_document.m_currPage);
+}
+
+void PageView::sendPreview()
+{
+    const QRectF rect = m_scene.sceneRect();
+    const QSize sceneSize(qRound(rect.width()), qRound(rect.height()));
+    if (sceneSize.isEmpty()) {
+        qDebug() << "PageView::sendPreview(): empty scene";
+        return;
+    }
+    // Rendered straight at the preview size: a huge page never makes a huge pixmap.
+    QSize size = sceneSize.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio);
+    size = size.expandedTo(QSize(1, 1));
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::white);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                               QPainter::TextAntialiasing);
+        m_scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)), rect, Qt::KeepAspectRatio);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    pixmap.save(&buffer, "PNG");
+    qDebug() << "PageView::sendPreview(),pixmap size=" << pixmap.size();
+    TcpManager::instance()->sendShareData(
+        QStringLiteral("preview@") + QString::fromLatin1(png.toBase64()), true);
+}
+
+void PageView::resetZoom()
+{
+    m_fScale = 1.0f;
+    resetTransform();
+    scale(1.0, 1.0);
+}
+
+void PageView::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    painter->fillRect(rect, Qt::gray);
+    painter->fillRect(sceneRect() & rect, Qt::white);
+}
+
+QPointF PageView::scenePoint(const QPointF &viewportPos) const
+{
+    return mapToScene(QPoint(qRound(viewportPos.x()), qRound(viewportPos.y())));
+}
+
+void PageView::mousePressEvent(QMouseEvent *event)
+{
+    // The press Qt makes from a text-mode touch must not close the entry it just opened.
+    if (m_bTouchTextPress && event->source() == Qt::MouseEventSynthesizedByQt) {
+        m_bTouchTextPress = false;
+        QGraphicsView::mousePressEvent(event);
+        return;
+    }
+    if (!TaskToolManager::instance()->press(MouseTouchId, scenePoint(event->localPos())))
+        QGraphicsView::mousePressEvent(event);
+}
+
+void PageView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!TaskToolManager::instance()->move(MouseTouchId, scenePoint(event->localPos())))
+        QGraphicsView::mouseMoveEvent(event);
+}
+
+void PageView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!TaskToolManager::instance()->release(MouseTouchId, scenePoint(event->localPos())))
+        QGraphicsView::mouseReleaseEvent(event);
+    emit updateThunmbianl();
+}
+
+bool PageView::viewportEvent(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::TouchCancel) {
+        // The touches are gone: their strokes end where they are.
+        for (int id : qAsConst(m_touchIds))
+            TaskToolManager::instance()->cancel(id);
+        m_touchIds.clear();
+        return QGraphicsView::viewportEvent(event);
+    }
+    if (type != QEvent::TouchBegin && type != QEvent::TouchUpdate && type != QEvent::TouchEnd)
+        return QGraphicsView::viewportEvent(event);
+
+    auto *touch = static_cast<QTouchEvent *>(event);
+    touch->accept();
+    m_bTouchTextPress = false;
+    const int mode = TaskToolManager::instance()->mode();
+    if (mode == TaskToolManager::PointerMode && touch->touchPoints().size() == 2) {
+        pinch(touch);
+        return true;
+    }
+    if (mode == TaskToolManager::TextMode) {
+        textEntry(touch);
+        return QGraphicsView::viewportEvent(event);
+    }
+    touchToTools(touch);
+    return true;
+}
+
+void PageView::touchToTools(const QTouchEvent *event)
+{
+    TaskToolManager *tools = TaskToolManager::instance();
+    const QList<QTouchEvent::TouchPoint> points = event->touchPoints();
+    for (const QTouchEvent::TouchPoint &point : points) {
+        const QPointF pos = scenePoint(point.pos());
+        switch (point.state()) {
+        case Qt::TouchPointPressed:
+            m_touchIds.insert(point.id());
+            tools->press(point.id(), pos);
+            break;
+        case Qt::TouchPointMoved:
+            tools->move(point.id(), pos);
+            break;
+        case Qt::TouchPointReleased:
+            tools->release(point.id(), pos);
+            m_touchIds.remove(point.id());
+            emit updateThunmbianl();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void PageView::pinch(const QTouchEvent *event)
+{
+    const QList<QTouchEvent::TouchPoint> points = event->touchPoints();
+    const QTouchEvent::TouchPoint &p0 = points.at(0);
+    const QTouchEvent::TouchPoint &p1 = points.at(1);
+    if (p1.state() == Qt::TouchPointPressed) {
+        qDebug() << "zoom start";
+        // A finger that was drawing or dragging before the pinch lets go of its tool.
+        for (int id : {p0.id(), p1.id()}) {
+            TaskToolManager::instance()->cancel(id);
+            m_touchIds.remove(id);
+        }
+        m_bZooming = true;
+        m_fZoomDistance = touchDistance(p0, p1);
+        return;
+    }
+    if (p0.state() == Qt::TouchPointReleased || p1.state() == Qt::TouchPointReleased) {
+        qDebug() << "zoom end";
+        m_bZooming = false;
+        return;
+    }
+    const float d = touchDistance(p0, p1);
+    if (d > m_fZoomDistance) {
+        m_fScale = float(m_fScale + 0.05);
+        if (m_fScale > 2.0f)
+            m_fScale = 2.0f;
+    } else {
+        m_fScale = float(m_fScale - 0.05);
+        if (m_fScale < 1.0f)
+            m_fScale = 1.0f;
+    }
+    resetTransform();
+    scale(m_fScale, m_fScale);
+    m_fZoomDistance = d;
+}
+
+void PageView::textEntry(const QTouchEvent *event)
+{
+    const QList<QTouchEvent::TouchPoint> points = event->touchPoints();
+    if (points.size() == 1) {
+        if (points.at(0).state() == Qt::TouchPointPressed) {
+            TaskToolManager::instance()->press(points.at(0).id(), scenePoint(points.at(0).pos()));
+            m_bTouchTextPress = true;
+        }
+        return;
+    }
+    TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
+}

@@ -1,0 +1,86 @@
+#ifndef PAGEVIEW_H
+#define PAGEVIEW_H
+
+#include "pages/DisplayPage.h"
+#include "pages/Document.h"
+
+#include <QGraphicsView>
+#include <QSet>
+#include <QTimer>
+
+class QTouchEvent;
+
+// The canvas showing one page of an e-book or e-note: page switching, teacher items,
+// clearing, rotation, votes, previews, and touch and mouse input to the drawing tools.
+class PageView : public QGraphicsView
+{
+    Q_OBJECT
+public:
+    static constexpr int MouseTouchId = 28671;
+    // Incoming items within this time share one thumbnail redraw.
+    static constexpr int ThumbnailDelay = 50;
+
+    explicit PageView(bool eNote, QWidget *parent = nullptr);
+    ~PageView() override;
+
+    void clearPages();
+    void clearCurrentPage(bool all);
+    bool checkIsUpdate() const;
+    void resetPagesInit();
+    void addBlankPage(int width, int height, bool init);
+    void addPixmapPage(const QPixmap &pixmap, bool init);
+    void removePage(int index);
+    void rotatePage(int page);
+    void resizePage(int page, int width, int height);
+    void showShareVote(const QStringList &fields);
+    void saveAsPdf();
+    void procLineData(int page, const QString &itemText);
+    void shareLines();
+    void moveItem(int page, const QString &id, const QString &pos);
+    void setSyncFinish();
+    void sendPreview();
+    void resetZoom();
+
+    DisplayPage *pageScene() { return &m_scene; }
+    Document *document() { return &m_document; }
+    int currentIndex() const { return m_document.m_nCurrIndex; }
+    int pageCount() const { return m_document.pageCount(); }
+    float zoomScale() const { return m_fScale; }
+    bool isZooming() const { return m_bZooming; }
+
+signals:
+    void updateThunmbianl();
+
+public slots:
+    void onCurrentPageChanged(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    bool validPage(int index) const;
+    bool pageShown() const { return m_document.m_nCurrIndex >= 0; }
+    void writeBack();
+    void switchTo(int index);
+    void dropTools();
+    void sendPageMessage(const QString &message);
+    void touchToTools(const QTouchEvent *event);
+    void pinch(const QTouchEvent *event);
+    void textEntry(const QTouchEvent *event);
+    QPointF scenePoint(const QPointF &viewportPos) const;
+
+    DisplayPage m_scene;
+    Document m_document;
+    bool m_bZooming = false;
+    float m_fZoomDistance = 0.0f;
+    float m_fScale = 1.0f;
+    QTimer m_thumbnailTimer;
+    QSet<int> m_touchIds;           // touch points pressed on this canvas and not yet released
+    bool m_bTouchTextPress = false; // a text-mode touch press was handed to the tools
+};
+
+#endif // PAGEVIEW_H

@@ -1,0 +1,87 @@
+#include "pages/StrokeTool.h"
+
+#include "link/TcpManager.h"
+#include "pages/PageTarget.h"
+#include "pages/PolylineItem.h"
+
+#include <QDebug>
+#include <QGraphicsScene>
+
+StrokeTool::StrokeTool(QObject *parent) : TaskTool(parent) {}
+
+StrokeTool::~StrokeTool() = default;
+
+bool StrokeTool::press(const QPointF &point)
+{
+    if (!m_scene)
+        return false;
+    m_points.clear();
+    m_points.append(point);
+    m_bPressed = true;
+    m_startPoint = point;
+    m_currPoint = point;
+    return true;
+}
+
+bool StrokeTool::move(const QPointF &point)
+{
+    if (!m_bPressed)
+        return false;
+    auto *segment = new LiveSegment;
+    m_segments.append(segment);
+    segment->setLine(QLineF(QPointF(0, 0), point - m_currPoint));
+    segment->setPos(m_currPoint);
+    QPen pen(QBrush(inkColor(), Qt::SolidPattern), inkWidth());
+    pen.setCapStyle(Qt::RoundCap);
+    segment->setPen(pen);
+    m_currPoint = point;
+    m_points.append(point);
+    if (m_scene)
+        m_scene->addItem(segment);
+    else
+        delete segment; // the scene went away mid-stroke
+    return true;
+}
+
+bool StrokeTool::release(const QPointF &point)
+{
+    if (!m_bPressed || !m_scene) {
+        m_bPressed = false;
+        removeSegments();
+        return false;
+    }
+    m_bPressed = false;
+    if (m_points.size() == 1)
+        m_points.append(point + QPointF(1.0, 1.0));
+
+    auto *item = new PolylineItem;
+    item->m_color = inkColor();
+    item->m_nWidth = int(inkWidth());
+    QList<QPointF> points = m_points;
+    item->setPoints(points);
+
+    removeSegments();
+    m_points.clear();
+    m_scene->addItem(item);
+
+    if (TcpManager::instance()->m_bShare) {
+        const QString message = PageTarget::lineMessage(item->toString());
+        if (!message.isEmpty())
+            TcpManager::instance()->sendTeacherData(message);
+    }
+    return true;
+}
+
+void StrokeTool::forgetSegments()
+{
+    m_segments.clear();
+}
+
+void StrokeTool::removeSegments()
+{
+    for (const QPointer<LiveSegment> &segment : qAsConst(m_segments)) {
+        if (segment)
+            delete segment.data(); // leaves its scene on deletion
+    }
+    m_segments.clear();
+}

@@ -1,0 +1,64 @@
+#ifndef XPDFRENDERER_H
+#define XPDFRENDERER_H
+
+#include "pdf/PDFRenderer.h"
+
+#include <QImage>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class PDFDoc;
+class SplashOutputDev;
+
+// PDF renderer over Poppler's core: one document, used by one thread at a time.
+class XPDFRenderer : public PDFRenderer
+{
+    Q_OBJECT
+public:
+    explicit XPDFRenderer(const QString &path);
+    ~XPDFRenderer() override;
+
+    bool isValid() const override;
+    int pageCount() const override;
+    QSizeF pageSizeF(int page) const override;
+    int pageRotation(int page) const override;
+    QString title() const override;
+
+    // The page at m_nDpi times the scales; an empty rect means the whole page,
+    // otherwise rect (pixels at m_nDpi) selects a part. The image owns its pixels.
+    // Null when not valid, the page is out of range or the render was aborted.
+    QImage pageImage(int page, double xScale, double yScale, const QRectF &rect);
+    QImage pageImage(int page);
+
+    // Checked while a page renders; returning true aborts it.
+    void setAbortCheck(std::function<bool()> check) { m_abortCheck = std::move(check); }
+
+    // Title bytes of the document information: UTF-16 with a byte-order mark, else UTF-8.
+    static QString decodeTitle(const QByteArray &raw);
+
+    // Documents open in the process right now.
+    static int openCount() { return sOpenCount.load(); }
+    // No page image is larger than this many pixels; bigger pages render at a lower resolution.
+    static constexpr double kMaxImagePixels = 40.0e6;
+
+    using PDFRenderer::render;
+    void render(QPainter *painter, int page, const QRectF &rect) override;
+
+private:
+    bool pageInRange(int page) const;
+    static bool abortCallback(void *data);
+
+    std::unique_ptr<PDFDoc> m_doc;
+    double m_sliceX = 0.0;
+    double m_sliceY = 0.0;
+    std::unique_ptr<SplashOutputDev> m_outputDev;
+    double m_lastReduction = 1.0; // resolution factor applied to the last image (<= 1)
+    bool m_lastAborted = false;
+    std::function<bool()> m_abortCheck;
+
+    static std::atomic<int> sOpenCount;
+};
+
+#endif // XPDFRENDERER_H

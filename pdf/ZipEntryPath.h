@@ -1,0 +1,24 @@
+#ifndef ZIPENTRYPATH_H
+#define ZIPENTRYPATH_H
+
+#include <QString>
+
+// Checks the entry names read from a zip archive and maps them into a target folder.
+class ZipEntryPath
+{
+public:
+    static constexpr int kMaxNameLength = 4096;
+
+    // A name that may be unpacked: relative, without "..", back slashes, drive letters or NULs.
+    static bool isSafe(const QString &name);
+    // A stored folder entry (name ends with "/").
+    static bool isFolderEntry(const QString &name) { return name.endsWith(QLatin1Char('/')); }
+    // Where an entry lands under folder (no trailing "/"); with flatten only the file name is
+    // kept. Empty when the name is unsafe or a folder entry.
+    static QString target(const QString &folder, const QString &name, bool flatten);
+
+private:
+    ZipEntryPath() = delete;
+};
+
+#endif // ZIPENTRYPATH_H

@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Collects the visible texts of app/, screens/ and pages/ into resources/lang/*.ts (translations
+# already made are kept), then fills in the known translations of texts still untranslated.
+# The build compiles the .ts files with lrelease.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+lupdate -silent -no-obsolete -locations none -no-ui-lines -extensions cpp,h -I "$root" \
+    app screens pages -ts resources/lang/*.ts
+
+python3 - resources/lang/*.ts <<'PY'
+import html, os, re, sys
+
+LANGS = ["zh_CN", "zh_HK", "es_ES", "pt_PT", "fr_FR", "de_DE", "ar_EG", "ja_JP"]
+# Source text -> translations in the order of LANGS.
+KNOWN = {
+    "Yes": ["是", "是", "Sí", "Sim", "Oui", "Ja", "نعم", "はい"],
+    "No": ["否", "否", "No", "Não", "Non", "Nein", "لا", "いいえ"],
+    "OK": ["确定", "確定", "Aceptar", "OK", "OK", "OK", "موافق", "OK"],
+    "Cancel": ["取消", "取消", "Cancelar", "Cancelar", "Annuler", "Abbrechen", "إلغاء",
+               "キャンセル"],
+    "Exit?": ["退出？", "退出？", "¿Salir?", "Sair?", "Quitter ?", "Beenden?", "خروج؟",
+              "終了しますか？"],
+    "Are you sure to exit?": ["确定要退出吗？", "確定要退出嗎？", "¿Seguro que desea salir?",
+                              "Tem a certeza de que pretende sair?",
+                              "Voulez-vous vraiment quitter ?",
+                              "Möchten Sie das Programm wirklich beenden?",
+                              "هل أنت متأكد من الخروج؟", "終了してもよろしいですか？"],
+    "Exit": ["退出", "退出", "Salir", "Sair", "Quitter", "Beenden", "خروج", "終了"],
+    "Confirm Delete": ["确认删除", "確認刪除", "Confirmar eliminación", "Confirmar eliminação",
+                       "Confirmer la suppression", "Löschen bestätigen", "تأكيد الحذف",
+                       "削除の確認"],
+    "Sure to delete this file?": ["确定要删除此文件吗？", "確定要刪除此檔案嗎？",
+                                  "¿Seguro que desea eliminar este archivo?",
+                                  "Tem a certeza de que pretende eliminar este ficheiro?",
+                                  "Voulez-vous vraiment supprimer ce fichier ?",
+                                  "Diese Datei wirklich löschen?",
+                                  "هل أنت متأكد من حذف هذا الملف؟",
+                                  "このファイルを削除してもよろしいですか？"],
+    "Logout": ["注销", "登出", "Cerrar sesión", "Terminar sessão", "Déconnexion", "Abmelden",
+               "تسجيل الخروج", "ログアウト"],
+    "Sure to Logout?": ["确定要注销吗？", "確定要登出嗎？", "¿Seguro que desea cerrar sesión?",
+                        "Tem a certeza de que pretende terminar a sessão?",
+                        "Voulez-vous vraiment vous déconnecter ?", "Wirklich abmelden?",
+                        "هل أنت متأكد من تسجيل الخروج؟", "ログアウトしてもよろしいですか？"],
+    "Login": ["登录", "登入", "Iniciar sesión", "Iniciar sessão", "Connexion", "Anmelden",
+              "تسجيل الدخول", "ログイン"],
+    "Change Language": ["更改语言", "更改語言", "Cambiar idioma", "Alterar idioma",
+                        "Changer de langue", "Sprache ändern", "تغيير اللغة", "言語の変更"],
+    "Change language will take effect restart software.": [
+        "更改语言将在重新启动软件后生效。", "更改語言將在重新啟動軟體後生效。",
+        "El cambio de idioma se aplicará al reiniciar el programa.",
+        "A alteração do idioma terá efeito após reiniciar o programa.",
+        "Le changement de langue prendra effet au redémarrage du logiciel.",
+        "Die Sprachänderung wird nach einem Neustart der Software wirksam.",
+        "سيصبح تغيير اللغة ساريًا بعد إعادة تشغيل البرنامج.",
+        "言語の変更はソフトウェアの再起動後に有効になります。"],
+    "Student Name:": ["学生姓名：", "學生姓名：", "Nombre del alumno:", "Nome do aluno:",
+                      "Nom de l'élève :", "Name des Schülers:", "اسم الطالب:", "生徒名："],
+    "Password:": ["密码：", "密碼：", "Contraseña:", "Palavra-passe:", "Mot de passe :",
+                  "Passwort:", "كلمة المرور:", "パスワード："],
+    "Teacher:": ["教师：", "教師：", "Profesor:", "Professor:", "Enseignant :", "Lehrer:",
+                 "المعلم:", "先生："],
+    "Server IP:": ["服务器 IP：", "伺服器 IP：", "IP del servidor:", "IP do servidor:",
+                   "IP du serveur :", "Server-IP:", "عنوان IP للخادم:", "サーバー IP："],
+    "Server Port:": ["服务器端口：", "伺服器連接埠：", "Puerto del servidor:", "Porta do servidor:",
+                     "Port du serveur :", "Server-Port:", "منفذ الخادم:", "サーバーポート："],
+    "Language:": ["语言：", "語言：", "Idioma:", "Idioma:", "Langue :", "Sprache:", "اللغة:",
+                  "言語："],
+    "Fail": ["失败", "失敗", "Error", "Falha", "Échec", "Fehler", "فشل", "失敗"],
+    "Download failed.": ["下载失败。", "下載失敗。", "Error en la descarga.",
+                         "A transferência falhou.", "Échec du téléchargement.",
+                         "Download fehlgeschlagen.", "فشل التنزيل.",
+                         "ダウンロードに失敗しました。"],
+    "Rotate": ["旋转", "旋轉", "Girar", "Rodar", "Pivoter", "Drehen", "تدوير", "回転"],
+    "Teacher": ["教师", "教師", "Profesor", "Professor", "Enseignant", "Lehrer", "المعلم",
+                "先生"],
+    "Me": ["我", "我", "Yo", "Eu", "Moi", "Ich", "أنا", "自分"],
+    "Send": ["发送", "傳送", "Enviar", "Enviar", "Envoyer", "Senden", "إرسال", "送信"],
+    "Enter File Name": ["输入文件名", "輸入檔案名稱", "Introducir nombre de archivo",
+                        "Introduzir nome do ficheiro", "Saisir le nom du fichier",
+                        "Dateinamen eingeben", "أدخل اسم الملف", "ファイル名を入力"],
+    "Save Path:  ": ["保存路径：  ", "儲存路徑：  ", "Ruta de guardado:  ",
+                     "Caminho para guardar:  ", "Chemin d'enregistrement :  ", "Speicherpfad:  ",
+                     "مسار الحفظ:  ", "保存先：  "],
+    "File Name:": ["文件名：", "檔案名稱：", "Nombre de archivo:", "Nome do ficheiro:",
+                   "Nom du fichier :", "Dateiname:", "اسم الملف:", "ファイル名："],
+    "Invalid file name.": ["文件名无效。", "檔案名稱無效。", "Nombre de archivo no válido.",
+                           "Nome de ficheiro inválido.", "Nom de fichier non valide.",
+                           "Ungültiger Dateiname.", "اسم الملف غير صالح.",
+                           "無効なファイル名です。"],
+    "Replace File": ["替换文件", "取代檔案", "Reemplazar archivo", "Substituir ficheiro",
+                     "Remplacer le fichier", "Datei ersetzen", "استبدال الملف", "ファイルの置換"],
+    "This file already exists. Replace it?": [
+        "此文件已存在。是否替换？", "此檔案已存在。是否取代？",
+        "Este archivo ya existe. ¿Desea reemplazarlo?",
+        "Este ficheiro já existe. Pretende substituí-lo?", "Ce fichier existe déjà. Le remplacer ?",
+        "Diese Datei existiert bereits. Ersetzen?", "هذا الملف موجود بالفعل. هل تريد استبداله؟",
+        "このファイルは既に存在します。置き換えますか？"],
+}
+# Vote answers travel to the teacher as they are shown: digits stay digits in every language.
+for digit in "123456":
+    KNOWN[digit] = [digit] * len(LANGS)
+
+UNFINISHED = re.compile(
+    r'(<source>(.*?)</source>\s*(?:<(extracomment|comment|translatorcomment)>.*?</\3>\s*)*)'
+    r'<translation type="unfinished"></translation>', re.S)
+
+
+def escape(text):
+    return (text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+            .replace("'", "&apos;").replace('"', "&quot;"))
+
+
+for path in sys.argv[1:]:
+    lang = os.path.splitext(os.path.basename(path))[0]
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    missing = set()
+
+    def fill(match):
+        source = html.unescape(match.group(2))
+        if lang == "en_US":
+            translated = source
+        elif lang in LANGS and source in KNOWN:
+            translated = KNOWN[source][LANGS.index(lang)]
+        else:
+            missing.add(source)
+            return match.group(0)
+        return match.group(1) + "<translation>" + escape(translated) + "</translation>"
+
+    text = UNFINISHED.sub(fill, text)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+    for source in sorted(missing):
+        print(f"{os.path.basename(path)}: no translation for {source!r}")
+PY

@@ -1,0 +1,403 @@
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "support/FakeClassServer.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+QByteArray command(const QByteArray &word, const QString &argument)
+{
+    return FakeClassServer::command(word, argument);
+}
+
+// A TcpManager connected to a class server on 127.0.0.1.
+struct Server
+{
+    explicit Server(bool connectNow = true)
+    {
+        server.listen();
+        tcp.m_strIp = QStringLiteral("127.0.0.1");
+        tcp.m_strPort = QString::number(server.port());
+        QObject::connect(&tcp, &TcpManager::sendLoginResult, &tcp,
+                         [this](bool ok) { log << QStringLiteral("login:%1").arg(ok); });
+        QObject::connect(&tcp, &TcpManager::changeServerStatus, &tcp,
+                         [this](bool ok) { log << QStringLiteral("status:%1").arg(ok); });
+        QObject::connect(&tcp, &TcpManager::connecttoServerResult, &tcp,
+                         [this](bool ok) { log << QStringLiteral("connected:%1").arg(ok); });
+        QObject::connect(&tcp, &TcpManager::loginFail, &tcp, [this] { log << "loginFail"; });
+        QObject::connect(&tcp, &TcpManager::updateTeacherList, &tcp, [this](const QStringList &l) {
+            log << QStringLiteral("teachers:%1:%2").arg(l.size()).arg(l.join('|'));
+        });
+        QObject::connect(&tcp, &TcpManager::querybookResult, &tcp,
+                         [this](const QString &s) { log << "books:" + s; });
+        QObject::connect(&tcp, &TcpManager::queryTeacherIpResult, &tcp,
+                         [this](const QString &s) { log << "ip:" + s; });
+        QObject::connect(&tcp, &TcpManager::DownloadResult, &tcp,
+                         [this](bool ok) { log << QStringLiteral("result:%1").arg(ok); });
+        QObject::connect(&tcp, &TcpManager::downloadPdfComplete, &tcp,
+                         [this](const QString &s) { log << "complete:" + s; });
+        QObject::connect(&tcp, &TcpManager::downloadPdfProgress, &tcp, [this](int total, int got) {
+            log << QStringLiteral("progress:%1/%2").arg(got).arg(total);
+        });
+        if (connectNow) {
+            tcp.connectToServer();
+            FakePeer::waitUntil([this] { return tcp.m_bServerConnected && server.isConnected(); });
+            log.clear();
+        }
+    }
+    // Sends one answer and waits until the client has read it.
+    bool answer(const QByteArray &bytes)
+    {
+        QSignalSpy reads(tcp.serverSocket(), &QIODevice::readyRead);
+        return server.write(bytes) && reads.wait(3000);
+    }
+    bool logIn()
+    {
+        server.clearReceived();
+        tcp.login(QStringLiteral("T1"), QStringLiteral("Anna"), QStringLiteral("pw"));
+        const bool ok = server.waitForBytes(1) && answer(command("login@", "success"));
+        server.clearReceived();
+        log.clear();
+        return ok && tcp.m_bLogin;
+    }
+    // Asks for a book and answers with its size; returns the bytes of the ready request.
+    QByteArray offer(const QString &path, const QString &size)
+    {
+        server.clearReceived();
+        tcp.downloadBooks(path);
+        if (!server.waitForBytes(1))
+            return QByteArray();
+        server.clearReceived();
+        answer(command("download@", path + '#' + size));
+        server.waitForBytes(1, 300);
+        return server.received();
+    }
+
+    FakeClassServer server;
+    TcpManager tcp;
+    QStringList log;
+};
+
+QString md5(const QString &text)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Md5).toHex());
+}
+
+QString bookDir()
+{
+    return Settings::instance()->localBookDir();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList bookFolderEntries()
+{
+    return QDir(bookDir()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+} // namespace
+
+class TestClassServer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void settingsFile();
+    void portFallback_data();
+    void portFallback();
+    void requestBytes();
+    void loginBeforeConnection();
+    void answers();
+    void loginRefused();
+    void downloadInChunks();
+    void surplusIsNextAnswer();
+    void retriesThenFailure();
+    void downloadFaults_data();
+    void downloadFaults();
+    void unmatchedAnswersIgnored();
+    void backslashPathStaysInFolder();
+    void dropMidDownload();
+    void serverDisconnect();
+};
+
+void TestClassServer::init()
+{
+    for (const QString &name : bookFolderEntries())
+        QFile::remove(bookDir() + name);
+}
+
+void TestClassServer::settingsFile()
+{
+    const QString ini = Settings::instance()->dataRoot() + "setting.ini";
+    QFile::remove(ini);
+    TcpManager tcp;
+    QVERIFY(QFile::exists(ini));
+    QSettings s(ini, QSettings::IniFormat);
+    QCOMPARE(s.value("init/Port").toString(), QStringLiteral("5502"));
+    QVERIFY(!s.value("init/Ip").toString().isEmpty());
+    QCOMPARE(tcp.m_strPort, QStringLiteral("5502"));
+    QCOMPARE(tcp.m_strIp, s.value("init/Ip").toString());
+}
+
+void TestClassServer::portFallback_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("used");
+    QTest::newRow("absent") << QString() << "5502";
+    QTest::newRow("valid") << "6001"
+                           << "6001";
+    QTest::newRow("zero") << "0"
+                          << "5502";
+    QTest::newRow("too big") << "70000"
+                             << "5502";
+    QTest::newRow("negative") << "-1"
+                              << "5502";
+    QTest::newRow("text") << "abc"
+                          << "5502";
+}
+
+void TestClassServer::portFallback()
+{
+    QFETCH(QString, port);
+    QFETCH(QString, used);
+    const QString ini = Settings::instance()->dataRoot() + "setting.ini";
+    QFile::remove(ini);
+    {
+        QSettings s(ini, QSettings::IniFormat);
+        s.setValue("init/Ip", "10.1.2.3");
+        if (!port.isNull())
+            s.setValue("init/Port", port);
+    }
+    TcpManager tcp;
+    QCOMPARE(tcp.m_strIp, QStringLiteral("10.1.2.3"));
+    QCOMPARE(tcp.m_strPort, used);
+    QFile::remove(ini);
+}
+
+void TestClassServer::requestBytes()
+{
+    Server s;
+    s.tcp.queryTeacherList();
+    s.tcp.queryTeacherIp();
+    s.tcp.queryBook(); // logged out: nothing
+    s.tcp.downloadBooks(QStringLiteral("books/数学/a.pdf"));
+    s.tcp.readyDownloadBooks(QStringLiteral("books/a.pdf"));
+    s.tcp.login(QStringLiteral("T1"), QStringLiteral("Anna"), QStringLiteral("pässwörd"));
+    const QByteArray expected = QByteArray("teacher@cXVlcnk=") + "teacherIP@cXVlcnk=" +
+                                command("download@", QStringLiteral("books/数学/a.pdf")) +
+                                command("download@", "ready#books/a.pdf") +
+                                command("login@", "T1,Anna," + md5(QStringLiteral("pässwörd")));
+    QVERIFY(s.server.waitForBytes(expected.size()));
+    QCOMPARE(s.server.received(), expected);
+    QCOMPARE(md5(QStringLiteral("pässwörd")).size(), 32);
+    QVERIFY(!s.server.received().contains("pässwörd"));
+}
+
+void TestClassServer::loginBeforeConnection()
+{
+    Server s(false);
+    QSignalSpy connected(&s.tcp, &TcpManager::connecttoServerResult);
+    s.tcp.login(QStringLiteral("T1"), QStringLiteral("Anna"), QStringLiteral("pw"));
+    QVERIFY(s.server.waitForBytes(10));
+    QVERIFY(s.server.waitForBytes(command("login@", "T1,Anna," + md5("pw")).size()));
+    QCOMPARE(s.server.received(), command("login@", "T1,Anna," + md5("pw")));
+    QCOMPARE(connected.count(), 0);
+    QCOMPARE(s.tcp.m_strStudentName, QStringLiteral("Anna"));
+}
+
+void TestClassServer::answers()
+{
+    Server s;
+    QVERIFY(s.answer(command("teacher@", "A,,B")));
+    QVERIFY(s.answer(command("teacherIP@", "192.168.3.4")));
+    QVERIFY(s.answer(command("login@", "success")));
+    QVERIFY(s.tcp.m_bLogin);
+    s.tcp.queryBook();
+    QVERIFY(s.server.waitForBytes(command("book@", "query").size()));
+    QCOMPARE(s.server.received(), command("book@", "query"));
+    QVERIFY(s.answer(command("book@", QStringLiteral("a.pdf#b.pdf"))));
+    QVERIFY(s.answer("nonsense@eA=="));
+    // Bytes after a NUL in the argument are not part of it.
+    QVERIFY(s.answer("teacherIP@" + QByteArray("1.2.3.4\0zz", 10).toBase64()));
+    QCOMPARE(s.log, (QStringList{"teachers:3:A||B", "ip:192.168.3.4", "login:1", "status:1",
+                                 "books:a.pdf#b.pdf", "ip:1.2.3.4"}));
+}
+
+void TestClassServer::loginRefused()
+{
+    Server s;
+    QVERIFY(s.answer(command("login@", "fail")));
+    QVERIFY(s.answer(command("login@", "Success")));
+    QCOMPARE(s.log, (QStringList{"login:0", "login:0"}));
+    QVERIFY(!s.tcp.m_bLogin);
+}
+
+void TestClassServer::downloadInChunks()
+{
+    Server s;
+    QCOMPARE(s.offer("books/math/a.pdf", "1000"), command("download@", "ready#books/math/a.pdf"));
+    QVERIFY(s.tcp.m_bDownloading);
+    const QByteArray book = QByteArray(1000, 'p');
+    QVERIFY(s.answer(book.left(600)));
+    QVERIFY(s.answer(book.mid(600)));
+    const QString local = bookDir() + "a.pdf";
+    QCOMPARE(s.log, (QStringList{"progress:600/1000", "complete:" + local, "progress:1000/1000"}));
+    QCOMPARE(readFile(local), book);
+    QVERIFY(!s.tcp.m_bDownloading);
+    QCOMPARE(s.tcp.m_strDownloadFile, local);
+    QCOMPARE(bookFolderEntries(), QStringList{"a.pdf"});
+    QFile::remove(local);
+}
+
+void TestClassServer::surplusIsNextAnswer()
+{
+    Server s;
+    QVERIFY(!s.offer("b.pdf", "10").isEmpty());
+    QVERIFY(s.answer("0123456789" + command("teacher@", "X")));
+    QVERIFY(FakePeer::waitUntil([&] { return s.log.size() == 3; }));
+    QCOMPARE(s.log.last(), QStringLiteral("teachers:1:X"));
+    QCOMPARE(readFile(bookDir() + "b.pdf"), QByteArray("0123456789"));
+    QFile::remove(bookDir() + "b.pdf");
+}
+
+void TestClassServer::retriesThenFailure()
+{
+    {
+        Server idle;
+        idle.tcp.retryDownLoad(); // nothing downloaded yet: nothing happens
+        QTest::qWait(30);
+        QCOMPARE(idle.server.received(), QByteArray());
+        QCOMPARE(idle.log, QStringList());
+    }
+    Server s;
+    QVERIFY(!s.offer("c.pdf", "4").isEmpty());
+    QVERIFY(s.answer("abcd"));
+    s.log.clear();
+    const QByteArray request = command("download@", "c.pdf");
+    for (int i = 0; i < 2; ++i) {
+        s.server.clearReceived();
+        s.tcp.retryDownLoad();
+        QVERIFY(s.server.waitForBytes(request.size()));
+        QCOMPARE(s.server.received(), request);
+    }
+    s.server.clearReceived();
+    s.tcp.retryDownLoad();
+    QCOMPARE(s.log, QStringList{"result:0"});
+    QTest::qWait(50);
+    QCOMPARE(s.server.received(), QByteArray());
+    QFile::remove(bookDir() + "c.pdf");
+}
+
+void TestClassServer::downloadFaults_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("size");
+    QTest::newRow("size zero") << "d.pdf"
+                               << "0";
+    QTest::newRow("size negative") << "d.pdf"
+                                   << "-5";
+    QTest::newRow("size text") << "d.pdf"
+                               << "12kb";
+    QTest::newRow("size empty") << "d.pdf"
+                                << "";
+    QTest::newRow("size huge") << "d.pdf"
+                               << "99999999999";
+    QTest::newRow("dot dot") << "books/.."
+                             << "10";
+    QTest::newRow("dot") << "books/."
+                         << "10";
+    QTest::newRow("trailing slash") << "books/"
+                                    << "10";
+    QTest::newRow("trailing backslash") << "..\\..\\"
+                                        << "10";
+    QTest::newRow("colon") << "books/c:x.pdf"
+                           << "10";
+    QTest::newRow("control") << "books/a\tb.pdf"
+                             << "10";
+}
+
+void TestClassServer::downloadFaults()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, size);
+    Server s;
+    QCOMPARE(s.offer(path, size), QByteArray());
+    QCOMPARE(s.log, QStringList{"result:0"});
+    QVERIFY(!s.tcp.m_bDownloading);
+    QCOMPARE(bookFolderEntries(), QStringList());
+}
+
+void TestClassServer::unmatchedAnswersIgnored()
+{
+    Server s;
+    // No request pending.
+    QVERIFY(s.answer(command("download@", "e.pdf#10")));
+    QVERIFY(s.answer(command("download@", "failed#x")));
+    // A request for another path.
+    s.tcp.downloadBooks(QStringLiteral("e.pdf"));
+    QVERIFY(s.server.waitForBytes(1));
+    s.server.clearReceived();
+    QVERIFY(s.answer(command("download@", "other.pdf#10")));
+    QVERIFY(s.answer(command("download@", "failed")));
+    QTest::qWait(50);
+    QCOMPARE(s.server.received(), QByteArray());
+    QCOMPARE(s.log, QStringList());
+    // The pending request is still answered normally.
+    QVERIFY(s.answer(command("download@", "failed#e.pdf")));
+    QCOMPARE(s.log, QStringList{"result:0"});
+    QCOMPARE(bookFolderEntries(), QStringList());
+}
+
+void TestClassServer::backslashPathStaysInFolder()
+{
+    Server s;
+    const QString outside = QDir::cleanPath(bookDir() + "../../x.pdf");
+    QFile::remove(outside);
+    QCOMPARE(s.offer("..\\..\\x.pdf", "3"), command("download@", "ready#..\\..\\x.pdf"));
+    QVERIFY(s.answer("xyz"));
+    QCOMPARE(s.tcp.m_strDownloadFile, bookDir() + "x.pdf");
+    QCOMPARE(readFile(bookDir() + "x.pdf"), QByteArray("xyz"));
+    QVERIFY(!QFile::exists(outside));
+    QFile::remove(bookDir() + "x.pdf");
+}
+
+void TestClassServer::dropMidDownload()
+{
+    const QString keep = bookDir() + "keep.pdf";
+    {
+        QFile f(keep);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old book");
+    }
+    Server s;
+    QVERIFY(!s.offer("keep.pdf", "100").isEmpty());
+    QVERIFY(s.answer(QByteArray(50, 'n')));
+    s.server.closeConnection();
+    QVERIFY(FakePeer::waitUntil([&] { return !s.tcp.m_bServerConnected; }));
+    QCOMPARE(s.log, (QStringList{"progress:50/100", "result:0", "loginFail", "status:0"}));
+    QCOMPARE(readFile(keep), QByteArray("old book"));
+    QCOMPARE(bookFolderEntries(), QStringList{"keep.pdf"});
+    QVERIFY(!s.tcp.m_bDownloading);
+    QFile::remove(keep);
+}
+
+void TestClassServer::serverDisconnect()
+{
+    Server s;
+    QVERIFY(s.logIn());
+    s.server.closeConnection();
+    QVERIFY(FakePeer::waitUntil([&] { return !s.tcp.m_bServerConnected; }));
+    QCOMPARE(s.log, (QStringList{"loginFail", "status:0"}));
+    QVERIFY(!s.tcp.m_bLogin);
+}
+
+QTEST_GUILESS_MAIN(TestClassServer)
+#include "tst_classserver.moc"

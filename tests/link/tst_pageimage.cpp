@@ -1,0 +1,236 @@
+#include "link/PageImageHeader.h"
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "link/TeacherFileThread.h"
+#include "support/FakePeer.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+// A page-image channel joined to a teacher peer on 127.0.0.1.
+struct Channel
+{
+    Channel()
+    {
+        peer.listen();
+        thread.setPort(peer.port());
+        thread.m_strTeacherIp = QStringLiteral("127.0.0.1");
+    }
+    bool connect()
+    {
+        thread.connectToServer();
+        return peer.waitForConnection() && FakePeer::waitUntil([this] {
+                   QTcpSocket *s = socket();
+                   return s && s->state() == QAbstractSocket::ConnectedState;
+               });
+    }
+    QTcpSocket *socket() { return thread.findChild<QTcpSocket *>(); }
+    // Writes raw bytes and waits until the channel has read them.
+    bool feed(const QByteArray &bytes)
+    {
+        QSignalSpy reads(socket(), &QIODevice::readyRead);
+        return peer.write(bytes) && reads.wait(3000);
+    }
+
+    FakePeer peer;
+    TeacherFileThread thread;
+    QSignalSpy replaced{&thread, &TeacherFileThread::replacepage};
+    QSignalSpy completed{&thread, &TeacherFileThread::FileSyncComplete};
+};
+
+QString notePath(int number)
+{
+    return Settings::instance()->tempNotesDir() + QStringLiteral("enote_%1.png").arg(number);
+}
+
+QStringList noteFiles()
+{
+    return QDir(Settings::instance()->tempNotesDir())
+        .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+} // namespace
+
+class TestPageImage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void headerLimits_data();
+    void headerLimits();
+    void headerWithoutImage();
+    void imageSplitOverReads();
+    void malformedHeadersDropped_data();
+    void malformedHeadersDropped();
+    void dropMidImage();
+    void unopenableFileStillConsumed();
+    void queuedRequestsSentOnConnect();
+    void requestsThroughTcpManager();
+};
+
+void TestPageImage::init()
+{
+    QDir(Settings::instance()->tempNotesDir()).removeRecursively();
+}
+
+void TestPageImage::headerLimits_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("plain") << QByteArray("sync@enote#3#800,600,0,0") << true;
+    QTest::newRow("largest") << QByteArray("sync@x#0#16384,16384,1,67108864") << true;
+    QTest::newRow("smallest") << QByteArray("sync@x#0#1,1,2,1") << true;
+    QTest::newRow("no image size ignored") << QByteArray("sync@x#0#1,1,0,abc") << true;
+    QTest::newRow("wide") << QByteArray("sync@x#0#16385,1,0,0") << false;
+    QTest::newRow("zero height") << QByteArray("sync@x#0#10,0,0,0") << false;
+    QTest::newRow("negative page") << QByteArray("sync@x#-1#10,10,0,0") << false;
+    QTest::newRow("size zero") << QByteArray("sync@x#0#10,10,1,0") << false;
+    QTest::newRow("size over") << QByteArray("sync@x#0#10,10,1,67108865") << false;
+    QTest::newRow("size text") << QByteArray("sync@x#0#10,10,1,big") << false;
+    QTest::newRow("page text") << QByteArray("sync@x#p#10,10,0,0") << false;
+    QTest::newRow("three numbers") << QByteArray("sync@enote#3#800,600,1") << false;
+    QTest::newRow("two fields") << QByteArray("sync@enote#3") << false;
+    QTest::newRow("prefix") << QByteArray("sunc@enote#3#800,600,0,0") << false;
+    QTest::newRow("long") << QByteArray("sync@x#0#10,10,0,") + QByteArray(300, '0') << false;
+}
+
+void TestPageImage::headerLimits()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(bool, valid);
+    PageImageHeader parsed;
+    QCOMPARE(PageImageHeader::parse(header, &parsed), valid);
+}
+
+void TestPageImage::headerWithoutImage()
+{
+    Channel c;
+    QVERIFY(c.connect());
+    QVERIFY(c.feed("sync@enote#3#800,600,0,0"));
+    QCOMPARE(c.replaced.count(), 1);
+    QCOMPARE(c.replaced.at(0), (QVariantList{3, 800, 600, false}));
+    QVERIFY(!c.thread.isReceivingFile());
+    QCOMPARE(noteFiles(), QStringList());
+}
+
+void TestPageImage::imageSplitOverReads()
+{
+    Channel c;
+    QVERIFY(c.connect());
+    QVERIFY(c.feed("sync@enote#3#800,600,1,5000"));
+    QCOMPARE(c.replaced.count(), 1);
+    QCOMPARE(c.replaced.at(0), (QVariantList{3, 800, 600, true}));
+    QVERIFY(c.thread.isReceivingFile());
+
+    QByteArray png(5500, '\0');
+    for (int i = 0; i < png.size(); ++i)
+        png[i] = char(i * 7);
+    QVERIFY(c.feed(png.left(3000)));
+    QVERIFY(FakePeer::waitUntil([&] { return c.thread.isReceivingFile(); }));
+    QVERIFY(!QFile::exists(notePath(4)));
+    QVERIFY(c.feed(png.mid(3000)));
+    QVERIFY(FakePeer::waitUntil([&] { return c.completed.count() == 1; }));
+    QVERIFY(!c.thread.isReceivingFile());
+    QFile file(notePath(4));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), png.left(5000));
+    QCOMPARE(noteFiles(), QStringList{"enote_4.png"});
+
+    // The channel waits for the next header again.
+    QVERIFY(c.feed("sync@enote#0#10,20,0,0"));
+    QCOMPARE(c.replaced.count(), 2);
+    QCOMPARE(c.replaced.at(1), (QVariantList{0, 10, 20, false}));
+}
+
+void TestPageImage::malformedHeadersDropped_data()
+{
+    headerLimits_data();
+}
+
+void TestPageImage::malformedHeadersDropped()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(bool, valid);
+    if (valid)
+        QSKIP("well-formed header");
+    Channel c;
+    QVERIFY(c.connect());
+    QVERIFY(c.feed(header));
+    QCOMPARE(c.replaced.count(), 0);
+    QVERIFY(!c.thread.isReceivingFile());
+    QCOMPARE(noteFiles(), QStringList());
+}
+
+void TestPageImage::dropMidImage()
+{
+    Channel c;
+    QVERIFY(c.connect());
+    QVERIFY(c.feed("sync@enote#1#80,60,1,1000"));
+    QVERIFY(c.feed(QByteArray(100, 'x')));
+    c.peer.closeConnection();
+    QVERIFY(FakePeer::waitUntil([&] { return !c.thread.isReceivingFile(); }));
+    QCOMPARE(c.completed.count(), 0);
+    QCOMPARE(noteFiles(), QStringList());
+
+    // A new connection starts with a header.
+    QVERIFY(c.connect());
+    QVERIFY(c.feed("sync@enote#1#80,60,1,4"));
+    QVERIFY(c.feed("abcd"));
+    QVERIFY(FakePeer::waitUntil([&] { return c.completed.count() == 1; }));
+    QCOMPARE(noteFiles(), QStringList{"enote_2.png"});
+}
+
+void TestPageImage::unopenableFileStillConsumed()
+{
+    Channel c;
+    QVERIFY(QDir().mkpath(notePath(1))); // a folder where the file should go
+    QVERIFY(c.connect());
+    QVERIFY(c.feed("sync@enote#0#80,60,1,10"));
+    QCOMPARE(c.replaced.at(0), (QVariantList{0, 80, 60, true}));
+    QVERIFY(c.feed("0123456"));
+    QVERIFY(c.feed("789"));
+    QVERIFY(FakePeer::waitUntil([&] { return c.completed.count() == 1; }));
+    QVERIFY(!c.thread.isReceivingFile());
+    QVERIFY(c.feed("sync@enote#2#80,60,0,0"));
+    QCOMPARE(c.replaced.count(), 2);
+}
+
+void TestPageImage::queuedRequestsSentOnConnect()
+{
+    Channel c;
+    c.thread.sendCommand("sync@enote#query#1");
+    c.thread.sendCommand("sync@enote#query#2");
+    QCOMPARE(c.thread.queuedCommands(), 2);
+    QVERIFY(c.connect());
+    QVERIFY(c.peer.waitForBytes(36));
+    QCOMPARE(c.thread.queuedCommands(), 0);
+    c.thread.sendCommand("sync@enote#ready#3");
+    QVERIFY(c.peer.waitForBytes(54));
+    QCOMPARE(c.peer.received(),
+             QByteArray("sync@enote#query#1sync@enote#query#2sync@enote#ready#3"));
+}
+
+void TestPageImage::requestsThroughTcpManager()
+{
+    FakePeer teacher;
+    QVERIFY(teacher.listen());
+    FakePeer image;
+    QVERIFY(image.listen());
+    TcpManager tcp;
+    tcp.setTeacherPorts(teacher.port(), image.port());
+    tcp.queryENotePage(5); // no channel yet: not sent
+    TeacherFileThread *channel = tcp.teacherFileThread();
+    QCOMPARE(tcp.teacherFileThread(), channel);
+    QCOMPARE(channel->port(), image.port());
+    tcp.queryENotePage(3);
+    tcp.readyENoteSync(3);
+    tcp.connectToTeacher(QStringLiteral("127.0.0.1"));
+    QVERIFY(image.waitForBytes(36));
+    QCOMPARE(image.received(), QByteArray("sync@enote#query#3sync@enote#ready#3"));
+    QVERIFY(teacher.waitForConnection());
+}
+
+QTEST_GUILESS_MAIN(TestPageImage)
+#include "tst_pageimage.moc"

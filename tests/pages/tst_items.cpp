@@ -1,0 +1,247 @@
+#include "pages/ImageItem.h"
+#include "pages/ItemText.h"
+#include "pages/PageToolHooks.h"
+#include "pages/PolylineItem.h"
+#include "pages/TextItem.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+class TestItems : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QPixmap colouredPixmap(int w, int h, const QColor &color)
+    {
+        QPixmap pixmap(w, h);
+        pixmap.fill(color);
+        return pixmap;
+    }
+
+private slots:
+    void numberForms_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("million") << 1000000.0 << "1e+06";
+        QTest::newRow("small") << 0.0001 << "0.0001";
+        QTest::newRow("smaller") << 0.00001 << "1e-05";
+        QTest::newRow("negative zero") << -0.0 << "0";
+        QTest::newRow("whole") << 100000.0 << "100000";
+        QTest::newRow("rounded") << 123456.7 << "123457";
+        QTest::newRow("negative") << -3.25 << "-3.25";
+        QTest::newRow("big rounded") << 1234567.0 << "1.23457e+06";
+    }
+    void numberForms()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(ItemText::number(value), text);
+        QCOMPARE(ItemText::number(value), QString("%1").arg(value));
+    }
+
+    void strokeRoundTrip()
+    {
+        PolylineItem item;
+        item.m_color = QColor(10, 20, 30, 180);
+        item.m_nWidth = 5;
+        QList<QPointF> points{{1.5, 2.25}, {10, 20}, {1000000, 0.0001}, {-3.5, 7}};
+        item.setPoints(points);
+        const QString text = item.toString();
+        QCOMPARE(text, QString("3#10,20,30,180#5#1.5,2.25 10,20 1e+06,0.0001 -3.5,7 "));
+
+        PolylineItem back;
+        back.fromString(text);
+        QCOMPARE(back.m_color, item.m_color);
+        QCOMPARE(back.m_nWidth, 5);
+        QCOMPARE(back.m_points.size(), 4);
+        QCOMPARE(back.m_points.at(2), QPointF(1000000, float(0.0001)));
+        QCOMPARE(back.toString(), text); // idempotent
+        QVERIFY(!back.boundingRect().isEmpty());
+        QVERIFY(!back.shape().isEmpty());
+    }
+
+    void strokeShapes()
+    {
+        PolylineItem one;
+        one.fromString("3#0,0,0,255#3#4,5 ");
+        QCOMPARE(one.m_points.size(), 1);
+        QCOMPARE(one.toString(), QString("3#0,0,0,255#3#4,5 "));
+        QCOMPARE(one.m_path.elementCount(), 1); // only the start point
+
+        PolylineItem noSpace;
+        noSpace.fromString("3#0,0,0,255#3#4,5");
+        QVERIFY(noSpace.m_points.isEmpty());
+
+        const QStringList ignored{"3#0,0,0,255#3", "3#0,0,0,255#3#1,2 #x", "03#0,0,0,255#3#1,2 ",
+                                  "5#0,0,0,255#3#1,2 ", ""};
+        for (const QString &text : ignored) {
+            PolylineItem item;
+            item.fromString(text);
+            QVERIFY2(!item.m_color.isValid() && item.m_nWidth == 3 && item.m_points.isEmpty(),
+                     qPrintable(text));
+        }
+
+        PolylineItem badColour;
+        badColour.fromString("3#1,2,3#7#1,2 3,4 ");
+        QVERIFY(!badColour.m_color.isValid());
+        QCOMPARE(badColour.m_nWidth, 7);
+        QCOMPARE(badColour.m_points.size(), 2);
+
+        PolylineItem junk;
+        junk.fromString("3#a,b,c,d#w#x,y 1,2,3 nan,1 inf,2 5,6 ");
+        QCOMPARE(junk.m_color, QColor(0, 0, 0, 0));
+        QCOMPARE(junk.m_nWidth, 0);
+        // "x,y" counts as 0,0; three pieces and non-finite values are skipped.
+        QCOMPARE(junk.m_points, (QList<QPointF>{{0, 0}, {5, 6}}));
+    }
+
+    void strokeClampsPeerValues()
+    {
+        PolylineItem item;
+        item.fromString("3#300,-5,999999999999,128#100000#0,0 10,10 ");
+        QCOMPARE(item.m_color, QColor(255, 0, 0, 128));
+        QCOMPARE(item.m_nWidth, 100000);                             // kept for the text
+        QCOMPARE(item.boundingRect(), QRectF(-200, -200, 410, 410)); // drawn at 200
+
+        QString many = "3#0,0,0,255#3#";
+        for (int i = 0; i < ItemText::kMaxStrokePoints + 50; ++i)
+            many += QString::number(i % 500) + ',' + QString::number(i / 500) + ' ';
+        PolylineItem big;
+        big.fromString(many);
+        QCOMPARE(big.m_points.size(), ItemText::kMaxStrokePoints);
+    }
+
+    void strokeSmoothing()
+    {
+        PolylineItem item;
+        item.m_nWidth = 3;
+        QList<QPointF> points{{0, 0}, {1, 1}, {1.5, 0.5}, {1, 1.9}};
+        item.setPoints(points);
+        // All points lie within 2 of the first: only the closing curve is drawn.
+        QCOMPARE(item.m_path.elementCount(), 1 + 3); // one quad, stored as a cubic
+        QCOMPARE(item.m_path.currentPosition(), QPointF(0.5, 0.95));
+        QCOMPARE(points.first(), QPointF(0, 0)); // the caller gets the thinned points
+    }
+
+    void pictureRoundTrip()
+    {
+        ImageItem item;
+        item.setPixmap(colouredPixmap(40, 30, Qt::red));
+        item.setPos(12.5, -3);
+        const QString text = item.toString();
+        QVERIFY(text.startsWith("5#" + item.m_strId + "#12.5,-3,40,30#"));
+
+        ImageItem back;
+        back.fromString(text);
+        QCOMPARE(back.m_strId, item.m_strId);
+        QCOMPARE(back.pos(), QPointF(12.5, -3));
+        QCOMPARE(back.rect(), QRectF(0, 0, 40, 30));
+        QCOMPARE(back.m_imageData, item.m_imageData);
+        QCOMPARE(back.toString(), text);
+
+        QImage canvas(60, 50, QImage::Format_ARGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        back.paint(&painter, nullptr);
+        back.paint(&painter, nullptr);
+        painter.end();
+        QCOMPARE(canvas.pixelColor(20, 15), QColor(Qt::red));
+        QCOMPARE(canvas.pixelColor(45, 40), QColor(Qt::white));
+    }
+
+    void pictureShapes()
+    {
+        ImageItem threeNumbers;
+        const QString oldId = threeNumbers.m_strId;
+        threeNumbers.fromString("5#{id}#1,2,3#AAAA");
+        QCOMPARE(threeNumbers.m_strId, QString("{id}"));
+        QVERIFY(threeNumbers.m_imageData.isEmpty());
+        QVERIFY(oldId != threeNumbers.m_strId);
+
+        ImageItem wrong;
+        const QString id = wrong.m_strId;
+        wrong.fromString("5#{id}#1,2,3,4");
+        wrong.fromString("6#{id}#1,2,3,4#AAAA");
+        QCOMPARE(wrong.m_strId, id);
+
+        ImageItem huge;
+        huge.fromString("5#{id}#nan,inf,1e300,-7#");
+        QCOMPARE(huge.pos(), QPointF(0, 0));
+        QCOMPARE(huge.rect(), QRectF(0, 0, ItemText::kMaxPictureSide, 0));
+    }
+
+    void pictureTooLargeIsNotDecoded()
+    {
+        // A tiny PNG that announces 20000 x 10 pixels.
+        QImage wide(20000, 1, QImage::Format_Mono);
+        wide.fill(0);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(wide.save(&buffer, "png"));
+        ImageItem item;
+        item.fromString("5#{x}#0,0,100,100#" + QString::fromLatin1(png.toBase64()));
+        QImage canvas(100, 100, QImage::Format_ARGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        item.paint(&painter, nullptr);
+        painter.end();
+        QCOMPARE(canvas.pixelColor(0, 0), QColor(Qt::white));
+    }
+
+    void textRoundTrip()
+    {
+        TextItem item;
+        item.setHtml("<font color=#ff0000>a$$b & c</font>");
+        item.setPos(3, 4.5);
+        const QString text = item.toString();
+        QVERIFY(text.startsWith("6#" + item.m_strId + "$$3,4.5,-1,"));
+
+        TextItem back;
+        back.fromString(text);
+        QCOMPARE(back.m_strId, item.m_strId);
+        QCOMPARE(back.pos(), QPointF(3, 4.5));
+        QCOMPARE(back.textWidth(), -1.0);
+        QCOMPARE(back.toPlainText(), QString("a$$b & c"));
+        QCOMPARE(back.toString(), text);
+
+        back.setTextWidth(120);
+        TextItem wide;
+        wide.fromString(back.toString());
+        QCOMPARE(wide.textWidth(), 120.0);
+    }
+
+    void textShapes()
+    {
+        TextItem item;
+        const QString id = item.m_strId;
+        item.fromString("6#{a}$$1,2,3$$<b>x</b>"); // three numbers: id only
+        QCOMPARE(item.m_strId, QString("{a}"));
+        QVERIFY(item.toPlainText().isEmpty());
+
+        item.fromString("6{b}$$1,2,3,4$$x");
+        item.fromString("6#{b}$$1,2,3,4");
+        QCOMPARE(item.m_strId, QString("{a}"));
+
+        item.fromString(QString("6#{c}$$1,2,-1,4$$ab") + QChar(0) + "cd");
+        QCOMPARE(item.toPlainText(), QString("ab"));
+        QCOMPARE(item.pos(), QPointF(1, 2));
+    }
+
+    void textTakesToolColour()
+    {
+        PageToolHooks::currentColor = [] { return QColor(Qt::blue); };
+        TextItem item;
+        PageToolHooks::currentColor = nullptr;
+        QCOMPARE(item.defaultTextColor(), QColor(Qt::blue));
+        TextItem plain;
+        QCOMPARE(plain.defaultTextColor(), QColor(Qt::black));
+    }
+};
+
+QTEST_MAIN(TestItems)
+#include "tst_items.moc"

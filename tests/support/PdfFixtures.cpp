@@ -1,0 +1,154 @@
+#include "support/PdfFixtures.h"
+
+#include <QFile>
+
+#include <hpdf.h>
+
+#include <memory>
+
+namespace {
+using HpdfDoc = std::unique_ptr<std::remove_pointer_t<HPDF_Doc>, decltype(&HPDF_Free)>;
+
+HpdfDoc newDoc()
+{
+    return HpdfDoc(HPDF_New(nullptr, nullptr), &HPDF_Free);
+}
+
+void drawText(HPDF_Doc pdf, HPDF_Page page, double height)
+{
+    HPDF_Font font = HPDF_GetFont(pdf, "Helvetica", nullptr);
+    HPDF_Page_SetRGBFill(page, 0, 0, 0);
+    HPDF_Page_BeginText(page);
+    HPDF_Page_SetFontAndSize(page, font, 10);
+    for (int line = 0; line < 40 && 60 + line * 14 < height - 40; ++line) {
+        HPDF_Page_TextOut(page, 50, HPDF_REAL(height - 60 - line * 14),
+                          "The quick brown fox jumps over the lazy dog, line of sample text.");
+    }
+    HPDF_Page_EndText(page);
+}
+
+void drawShapes(HPDF_Page page, double width, double height)
+{
+    HPDF_Page_SetLineWidth(page, 1.5);
+    for (int i = 0; i < 12; ++i) {
+        HPDF_Page_SetRGBStroke(page, HPDF_REAL(i / 12.0), 0.2f, HPDF_REAL(1 - i / 12.0));
+        HPDF_Page_MoveTo(page, 40, HPDF_REAL(40 + i * 8));
+        HPDF_Page_CurveTo(page, HPDF_REAL(width / 3), HPDF_REAL(height / 2),
+                          HPDF_REAL(2 * width / 3), 20, HPDF_REAL(width - 40),
+                          HPDF_REAL(60 + i * 8));
+        HPDF_Page_Stroke(page);
+    }
+    HPDF_Page_SetRGBFill(page, 0.1f, 0.6f, 0.3f);
+    HPDF_Page_Circle(page, HPDF_REAL(width - 120), 140, 60);
+    HPDF_Page_Fill(page);
+}
+} // namespace
+
+bool PdfFixtures::write(const QString &path, const QList<Page> &pages)
+{
+    HpdfDoc doc = newDoc();
+    if (!doc)
+        return false;
+    for (const Page &want : pages) {
+        HPDF_Page page = HPDF_AddPage(doc.get());
+        HPDF_Page_SetWidth(page, HPDF_REAL(want.width));
+        HPDF_Page_SetHeight(page, HPDF_REAL(want.height));
+        if (want.rotate)
+            HPDF_Page_SetRotate(page, HPDF_UINT16(want.rotate));
+        if (!want.box.isEmpty()) {
+            HPDF_Page_SetRGBFill(page, HPDF_REAL(want.colour.redF()),
+                                 HPDF_REAL(want.colour.greenF()), HPDF_REAL(want.colour.blueF()));
+            HPDF_Page_Rectangle(page, HPDF_REAL(want.box.x()),
+                                HPDF_REAL(want.height - want.box.bottom()),
+                                HPDF_REAL(want.box.width()), HPDF_REAL(want.box.height()));
+            HPDF_Page_Fill(page);
+        }
+        if (want.text)
+            drawText(doc.get(), page, want.height);
+        if (want.drawing)
+            drawShapes(page, want.width, want.height);
+    }
+    return HPDF_SaveToFile(doc.get(), QFile::encodeName(path).constData()) == HPDF_OK;
+}
+
+bool PdfFixtures::book(const QString &path, int pageCount)
+{
+    Page page;
+    page.text = true;
+    page.drawing = true;
+    page.box = QRectF(400, 40, 150, 80);
+    page.colour = QColor(30, 60, 200);
+    QList<Page> pages;
+    for (int i = 0; i < pageCount; ++i)
+        pages << page;
+    return write(path, pages);
+}
+
+bool PdfFixtures::encrypted(const QString &path)
+{
+    HpdfDoc doc = newDoc();
+    if (!doc)
+        return false;
+    HPDF_Page page = HPDF_AddPage(doc.get());
+    drawText(doc.get(), page, HPDF_Page_GetHeight(page));
+    if (HPDF_SetPassword(doc.get(), "owner-secret", "user-secret") != HPDF_OK ||
+        HPDF_SetEncryptionMode(doc.get(), HPDF_ENCRYPT_R3, 16) != HPDF_OK)
+        return false;
+    return HPDF_SaveToFile(doc.get(), QFile::encodeName(path).constData()) == HPDF_OK;
+}
+
+bool PdfFixtures::zeroPages(const QString &path)
+{
+    return writeObjects(
+        path, {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [] /Count 0 >>"}, 0);
+}
+
+bool PdfFixtures::withTitle(const QString &path, const QByteArray &title)
+{
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                 "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] >>"};
+    if (title.isEmpty())
+        return writeObjects(path, objects, 0);
+    objects << "<< /Title <" + title.toHex() + "> >>";
+    return writeObjects(path, objects, objects.size());
+}
+
+bool PdfFixtures::damaged(const QString &path)
+{
+    QByteArray data = "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R\n";
+    for (int i = 0; i < 64; ++i)
+        data += "\x01garbage ) ] >> endobj stream \xff\xfe";
+    return writeFile(path, data);
+}
+
+bool PdfFixtures::textFile(const QString &path)
+{
+    return writeFile(path, "This is a plain text file, not a PDF.\n");
+}
+
+bool PdfFixtures::writeObjects(const QString &path, const QList<QByteArray> &objects,
+                               int infoObject)
+{
+    QByteArray data = "%PDF-1.4\n";
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets << data.size();
+        data += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const int xref = data.size();
+    data += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (int offset : offsets)
+        data += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    data += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R";
+    if (infoObject > 0)
+        data += " /Info " + QByteArray::number(infoObject) + " 0 R";
+    data += " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return writeFile(path, data);
+}
+
+bool PdfFixtures::writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
