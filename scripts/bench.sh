@@ -8,7 +8,7 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCO
 cmake --build "$BUILD" -j"$(nproc)" --target benches corvane-student
 export BENCH_APP="$BUILD/app/corvane-student"
 for bench in "$BUILD"/bench/bench_*; do
-    [ -x "$bench" ] || continue
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
     xvfb-run -a -s "-screen 0 1920x1080x24" "$bench"
 done

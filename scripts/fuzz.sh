@@ -12,7 +12,7 @@ export ASAN_OPTIONS="detect_leaks=0"
 export QT_QPA_PLATFORM=offscreen
 shopt -s nullglob
 for fuzzer in "$BUILD"/fuzz/fuzz_*; do
-    [ -x "$fuzzer" ] || continue
+    [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
     name="$(basename "$fuzzer")"
     corpus="$BUILD/corpus/$name"
     mkdir -p "$corpus"
