@@ -2,6 +2,7 @@
 
 #include "link/Settings.h"
 #include "link/TcpManager.h"
+#include "pages/TaskToolManager.h"
 #include "platform/PowerStatus.h"
 #include "screens/SavePdfDialog.h"
 #include "screens/ScreenPointers.h"
@@ -109,8 +110,10 @@ void MainWidget::buildToolbar(QWidget *toolbar)
         {&m_btnServerBooks, "eBook Manager.svg", "eBook Manager - clicked.svg"},
         {&m_btnHandsUp, "Hands-up.svg", "Hands-up - clicked.svg"},
     };
-    for (const ButtonSpec &spec : specs)
+    for (const ButtonSpec &spec : specs) {
         *spec.button = new ToolbarButton(QString(), nullptr);
+        (*spec.button)->setObjectName(QString::fromLatin1(spec.normal));
+    }
     m_btnBrowser = new ToolbarButton(QString(), nullptr);
     for (const ButtonSpec &spec : specs) {
         (*spec.button)->setImage(res(spec.normal), false);
@@ -236,13 +239,59 @@ void MainWidget::onSwitchEBook()
     Settings::instance()->m_nMode = 0;
 }
 
-void MainWidget::onBtnArrow() {}
-void MainWidget::onBtnMarker() {}
-void MainWidget::onBtnHighlighter() {}
+void MainWidget::onBtnArrow()
+{
+    TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
+}
+
+void MainWidget::onBtnMarker()
+{
+    TaskToolManager::instance()->setMode(TaskToolManager::PenMode);
+}
+
+void MainWidget::onBtnHighlighter()
+{
+    TaskToolManager::instance()->setMode(TaskToolManager::HighlighterMode);
+}
+
+void MainWidget::onBtnTextEdit()
+{
+    qDebug() << "onBtnTextEdit";
+    TaskToolManager::instance()->setMode(TaskToolManager::TextMode);
+}
+
+void MainWidget::onBtnEraser()
+{
+    TaskToolManager::instance()->setMode(TaskToolManager::EraserMode);
+}
+
+// The colour button shows the colour that the next press selects.
+void MainWidget::onBtnColor()
+{
+    struct ColourImages
+    {
+        Qt::GlobalColor current;
+        const char *normal;
+        const char *pressed;
+    };
+    static const ColourImages next[] = {
+        {Qt::black, "Colors_red.svg", "Clicked Color-red.svg"},
+        {Qt::red, "Colors_blue.svg", "Clicked Color-blue.svg"},
+        {Qt::blue, "Colors_green.svg", "Clicked Color-green.svg"},
+        {Qt::green, "Colors_black.svg", "Clicked Color-black.svg"},
+    };
+    TaskToolManager *tools = TaskToolManager::instance();
+    for (const ColourImages &entry : next) {
+        if (tools->color() == QColor(entry.current)) {
+            m_btnColor->setImage(res(entry.normal), false);
+            m_btnColor->setImage(res(entry.pressed), true);
+            break;
+        }
+    }
+    tools->switchColor();
+}
+
 void MainWidget::onBtnClearAll() {}
-void MainWidget::onBtnColor() {}
-void MainWidget::onBtnTextEdit() {}
-void MainWidget::onBtnEraser() {}
 void MainWidget::onBtnRotate() {}
 void MainWidget::onBtnSave() {}
 void MainWidget::onBtnBrowser() {}

@@ -1,6 +1,11 @@
 #include "app/MainWidget.h"
 #include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "pages/TaskToolManager.h"
+#include "platform/PowerStatus.h"
 #include "screens/ScreenPointers.h"
+#include "screens/ToolbarButton.h"
+#include "support/FakeTeacher.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,6 +14,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -94,6 +100,80 @@ private slots:
         QCOMPARE(Settings::instance()->m_nMode, 0);
         window.onBtnLogin();
         QCOMPARE(window.stack()->currentIndex(), 0);
+    }
+
+    void toolButtonsChooseToolAndColour()
+    {
+        MainWidget window;
+        TaskToolManager *tools = TaskToolManager::instance();
+        window.onBtnMarker();
+        QCOMPARE(tools->mode(), int(TaskToolManager::PenMode));
+        window.onBtnHighlighter();
+        QCOMPARE(tools->mode(), int(TaskToolManager::HighlighterMode));
+        window.onBtnEraser();
+        QCOMPARE(tools->mode(), int(TaskToolManager::EraserMode));
+        window.onBtnTextEdit();
+        QCOMPARE(tools->mode(), int(TaskToolManager::TextMode));
+        window.onBtnArrow();
+        QCOMPARE(tools->mode(), int(TaskToolManager::PointerMode));
+
+        // Four presses from black: the button shows red, blue, green, black in turn.
+        auto *colour = window.findChild<ToolbarButton *>(QStringLiteral("Colors_black.svg"));
+        QVERIFY(colour);
+        QCOMPARE(tools->color(), QColor(Qt::black));
+        const struct
+        {
+            const char *image;
+            Qt::GlobalColor pen;
+        } steps[] = {{"Colors_red.svg", Qt::red},
+                     {"Colors_blue.svg", Qt::blue},
+                     {"Colors_green.svg", Qt::green},
+                     {"Colors_black.svg", Qt::black}};
+        for (const auto &step : steps) {
+            window.onBtnColor();
+            QCOMPARE(tools->color(), QColor(step.pen));
+            ToolbarButton expected(QString(), nullptr);
+            expected.setImage(QStringLiteral(":/res/res/") + step.image, false);
+            QCOMPARE(colour->normalImage().toImage(), expected.normalImage().toImage());
+        }
+    }
+
+    void handsUpAndBatteryReachTheTeacher()
+    {
+        FakeTeacher teacher;
+        FakePeer images;
+        QVERIFY(teacher.listen());
+        QVERIFY(images.listen());
+        TcpManager *tcp = TcpManager::instance();
+        tcp->setTeacherPorts(teacher.port(), images.port());
+        tcp->connectToTeacher(QStringLiteral("127.0.0.1"));
+        QVERIFY(teacher.waitForFrames(1)); // the student's introduction
+        teacher.sendFrame("information@", "");
+        QVERIFY(FakePeer::waitUntil([&] { return tcp->m_bTeacherConnected; }));
+        QVERIFY(teacher.waitForFrames(2)); // "query@status"
+        teacher.clearFrames();
+
+        // The battery is reported once per change: 255 on a machine without one. Taken first,
+        // so that the window's own battery timer has nothing new to send afterwards.
+        QTemporaryDir supplies;
+        PowerStatus::setSupplyRoot(supplies.path());
+        MainWidget window;
+        window.onBattleryTimer();
+        window.onBattleryTimer();
+        QVERIFY(teacher.waitForFrames(1));
+        QTest::qWait(50);
+        QCOMPARE(teacher.frameTexts(), QList<QByteArray>{"battery@255"});
+        teacher.clearFrames();
+
+        window.onBtnHansdsUp();
+        window.onBtnHansdsUp(); // ignored during the lockout
+        QVERIFY(teacher.waitForFrames(1));
+        window.onCanHandsUp(); // the 30 s lockout is over
+        window.onBtnHansdsUp();
+        QVERIFY(teacher.waitForFrames(2));
+        QCOMPARE(teacher.frameTexts(), (QList<QByteArray>{"handsup@", "handsup@"}));
+
+        tcp->teacherSocket()->abort();
     }
 
     void answeringNoKeepsTheWindow()
