@@ -15,6 +15,7 @@
 namespace {
 constexpr qint64 kTeacherReadBuffer = 4 * 1024 * 1024;
 constexpr int kBareWordWaitMs = 150;
+const QByteArray kBareHeart = QByteArrayLiteral("heart@");
 
 qint64 monotonicMs()
 {
@@ -109,9 +110,13 @@ void TcpManager::disconnectFromServer()
 
 void TcpManager::logout()
 {
-    // Only a live teacher connection can end in a kick.
+    // Only a live teacher connection can end in a kick; one still being made is dropped
+    // silently, or it would come up and its drop would start a reconnect.
     m_bKick = m_teacherSocket.state() == QAbstractSocket::ConnectedState;
-    m_teacherSocket.close();
+    if (m_bKick)
+        m_teacherSocket.close();
+    else
+        m_teacherSocket.abort();
     m_serverSocket.close();
 }
 
@@ -379,7 +384,8 @@ void TcpManager::onHeartBeatTimer()
         return;
     }
     m_heartBeatTimer.stop();
-    m_teacherSocket.close();
+    // abort, not close: a silent teacher may never take the bytes still queued for it.
+    m_teacherSocket.abort();
 }
 
 void TcpManager::onTeacherData()
@@ -400,7 +406,7 @@ void TcpManager::parseTeacherData()
             handleTeacherFrame(frame.word, frame.args);
             break;
         case TeacherFrameDecoder::Result::NeedMore:
-            if (m_decoder.holdsBareWord())
+            if (m_decoder.holdsBareWord(kBareHeart))
                 m_bareWordTimer.start();
             return;
         case TeacherFrameDecoder::Result::Undecodable:
@@ -415,11 +421,12 @@ void TcpManager::parseTeacherData()
     }
 }
 
-// No length followed the word in time: it was sent unframed, as a bare "heart@" may be.
+// No length followed "heart@" in time: it was sent unframed. Other words wait for their
+// length however late it comes, so a header split after its "@" is never misread.
 void TcpManager::onBareWordTimeout()
 {
     TeacherFrameDecoder::Frame frame;
-    if (m_decoder.takeBareWord(frame))
+    if (m_decoder.takeBareWord(kBareHeart, frame))
         handleTeacherFrame(frame.word, frame.args);
 }
 

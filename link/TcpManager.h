@@ -170,7 +170,7 @@ private:
     BookDownload m_download;
 
     QTimer m_heartBeatTimer;
-    QTimer m_bareWordTimer; // a lone "word@" with nothing after it is an unframed command
+    QTimer m_bareWordTimer; // a lone "heart@" with nothing after it is an unframed heartbeat
     qint64 m_nLastReceiveTime = 0;
     int m_nRetryCount = 2;
 

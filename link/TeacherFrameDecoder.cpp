@@ -102,23 +102,18 @@ TeacherFrameDecoder::Result TeacherFrameDecoder::next(Frame &frame)
     return Result::Frame;
 }
 
-bool TeacherFrameDecoder::holdsBareWord() const
+bool TeacherFrameDecoder::holdsBareWord(const QByteArray &word) const
 {
-    const int n = m_buffer.size() - m_pos;
-    if (n < 2 || n > MaxWordLength + 1 || m_buffer.at(m_buffer.size() - 1) != '@')
-        return false;
-    for (int i = m_pos; i < m_buffer.size() - 1; ++i) {
-        if (!isLetter(m_buffer.at(i)))
-            return false;
-    }
-    return true;
+    return m_buffer.size() - m_pos == word.size() &&
+           memcmp(m_buffer.constData() + m_pos, word.constData(),
+                  static_cast<size_t>(word.size())) == 0;
 }
 
-bool TeacherFrameDecoder::takeBareWord(Frame &frame)
+bool TeacherFrameDecoder::takeBareWord(const QByteArray &word, Frame &frame)
 {
-    if (!holdsBareWord())
+    if (!holdsBareWord(word))
         return false;
-    frame.word = m_buffer.mid(m_pos);
+    frame.word = word;
     frame.args.clear();
     clear();
     return true;

@@ -34,10 +34,11 @@ public:
 
     void append(const QByteArray &data);
     Result next(Frame &frame);
-    // True when the buffer holds just "word@": the start of a frame, or an unframed command.
-    bool holdsBareWord() const;
-    // Hands out a lone "word@" as an unframed command with no argument.
-    bool takeBareWord(Frame &frame);
+    // True when the buffer holds just word (with its "@"): the start of a frame, or that
+    // command sent unframed.
+    bool holdsBareWord(const QByteArray &word) const;
+    // Hands out a lone word as an unframed command with no argument.
+    bool takeBareWord(const QByteArray &word, Frame &frame);
     void clear();
     qint64 buffered() const { return m_buffer.size() - m_pos; }
 

@@ -11,6 +11,8 @@ PageTarget::ViewProvider &viewProvider()
     static PageTarget::ViewProvider s_provider;
     return s_provider;
 }
+
+int s_nPinnedRow = -1;
 } // namespace
 
 void PageTarget::setViewProvider(const ViewProvider &provider)
@@ -27,9 +29,18 @@ QString PageTarget::targetWord(int mode)
     return QString();
 }
 
+void PageTarget::setPinnedRow(int row)
+{
+    s_nPinnedRow = row;
+}
+
 int PageTarget::currentRow(int mode)
 {
-    if (targetWord(mode).isEmpty() || !PageToolHooks::currentPageRow)
+    if (targetWord(mode).isEmpty())
+        return -1;
+    if (s_nPinnedRow >= 0)
+        return s_nPinnedRow;
+    if (!PageToolHooks::currentPageRow)
         return -1;
     return PageToolHooks::currentPageRow(mode);
 }

@@ -20,6 +20,9 @@ public:
     static QString targetWord(int mode);
     // Current page row of the screen of the mode; -1 when there is none.
     static int currentRow(int mode);
+    // While set (not -1), the row of every page message: a canvas ending the strokes of the
+    // page it leaves, when its list already shows the next one.
+    static void setPinnedRow(int row);
     // The page view of the screen of the mode, or null.
     static QGraphicsView *pageView(int mode);
 

@@ -67,7 +67,10 @@ void PageView::writeBack()
 {
     if (!pageShown())
         return;
+    // They belong to the page shown, whatever row the page list has moved to.
+    PageTarget::setPinnedRow(m_document.m_nCurrIndex);
     TaskToolManager::instance()->releaseScene(&m_scene);
+    PageTarget::setPinnedRow(-1);
     m_scene.storeToPage(m_document.m_currPage);
 }
 

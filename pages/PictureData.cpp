@@ -12,6 +12,11 @@ QImage PictureData::decode(const QByteArray &bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    // Pictures are raster images; a vector picture could pull in files named inside it.
+    if (reader.format().startsWith("svg")) {
+        qDebug() << "PictureData::decode refused format" << reader.format();
+        return QImage();
+    }
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide) {
         qDebug() << "PictureData::decode refused size" << size;

@@ -12,6 +12,8 @@
 namespace {
 const double kWeedTolerance = 2.0;
 const double kMinStep = 2.0;
+// Thinning takes up to n * n steps per chunk; longer strokes are thinned piecewise.
+const int kMaxWeedChunk = 1000;
 
 QPointF midpoint(const QPointF &a, const QPointF &b)
 {
@@ -88,7 +90,7 @@ void PolylineItem::setPoints(QList<QPointF> &points)
     m_points = points;
 
     QwtWeedingCurveFitter fitter(kWeedTolerance);
-    fitter.setChunkSize(uint(points.size()));
+    fitter.setChunkSize(uint(qMin(points.size(), kMaxWeedChunk)));
     const QPolygonF thinned = fitter.fitCurve(QPolygonF(points.toVector()));
     points = thinned.isEmpty() ? QList<QPointF>{m_points.first()} : thinned.toList();
 

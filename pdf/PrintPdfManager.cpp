@@ -1,9 +1,8 @@
 #include "pdf/PrintPdfManager.h"
 
-#include "link/SafeFileWriter.h"
-
 #include <QDebug>
 #include <QFile>
+#include <QSaveFile>
 #include <QSize>
 
 namespace {
@@ -122,21 +121,42 @@ bool PrintPdfManager::save(const QString &path)
     const HPDF_UINT32 size = HPDF_GetStreamSize(m_doc.get());
     if (size == 0)
         return check(HPDF_INVALID_STREAM, "HPDF_GetStreamSize");
-    QByteArray bytes(int(size), Qt::Uninitialized);
-    HPDF_UINT32 got = size;
-    const HPDF_STATUS status =
-        HPDF_ReadFromStream(m_doc.get(), reinterpret_cast<HPDF_BYTE *>(bytes.data()), &got);
-    if (status == HPDF_STREAM_EOF && got == size) {
-        // Reaching the end of the stream is how a whole read ends.
-        HPDF_ResetError(m_doc.get());
-        m_nError = HPDF_OK;
-    } else if (!check(status, "HPDF_ReadFromStream")) {
+
+    // Copied in blocks: a document may be larger than one QByteArray can hold.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qDebug() << "PrintPdfManager::save cannot create" << path << file.errorString();
         return false;
     }
-    if (got != size)
+    QByteArray block(64 * 1024, Qt::Uninitialized);
+    quint64 total = 0;
+    for (;;) {
+        HPDF_UINT32 got = HPDF_UINT32(block.size());
+        const HPDF_STATUS status =
+            HPDF_ReadFromStream(m_doc.get(), reinterpret_cast<HPDF_BYTE *>(block.data()), &got);
+        const bool end = status == HPDF_STREAM_EOF;
+        if (end) {
+            // Reaching the end of the stream is how a whole read ends.
+            HPDF_ResetError(m_doc.get());
+            m_nError = HPDF_OK;
+        } else if (!check(status, "HPDF_ReadFromStream")) {
+            return false;
+        }
+        total += got;
+        if (total > size || (!end && got == 0))
+            return check(HPDF_INVALID_STREAM, "HPDF_ReadFromStream");
+        if (got > 0 && file.write(block.constData(), qint64(got)) != qint64(got)) {
+            qDebug() << "PrintPdfManager::save cannot write" << path << file.errorString();
+            return false;
+        }
+        if (end)
+            break;
+    }
+    if (total != size)
         return check(HPDF_INVALID_STREAM, "HPDF_ReadFromStream");
-
-    if (!SafeFileWriter::write(path, bytes, "PrintPdfManager::save"))
+    if (!file.commit()) {
+        qDebug() << "PrintPdfManager::save cannot write" << path << file.errorString();
         return false;
+    }
     return true;
 }

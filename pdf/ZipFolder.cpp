@@ -177,10 +177,26 @@ bool copyEntry(QuaZipFile &entry, const QString &target, qint64 *total)
     return true;
 }
 
+// The deepest existing folder on the way to path, with links resolved.
+QString existingAncestor(QString path)
+{
+    while (!QFileInfo::exists(path)) {
+        const QString up = QFileInfo(path).absolutePath();
+        if (up == path)
+            break;
+        path = up;
+    }
+    return QFileInfo(path).canonicalFilePath();
+}
+
 // Unpacks the current entry to target, which must stay inside root after links are resolved.
 bool extractEntry(QuaZipFile &entry, const QString &target, const QString &root, qint64 *total)
 {
     const QFileInfo info(target);
+    if (!insideFolder(existingAncestor(info.absolutePath()), root)) {
+        qDebug() << "extractZip: refused target" << target;
+        return false;
+    }
     if (!QDir().mkpath(info.absolutePath())) {
         qDebug() << "extractZip: cannot make folder" << info.absolutePath();
         return false;
@@ -257,8 +273,9 @@ bool compressFile(const QString &filePath, const QString &prefix, QuaZipFile &zi
     if (!in.open(QIODevice::ReadOnly))
         return false;
     const QString name = prefix + QFileInfo(filePath).fileName();
-    if (!zipFile.open(QIODevice::WriteOnly, QuaZipNewInfo(name, filePath), nullptr, 0, 8, -1, false,
-                      -15, 8, 0)) {
+    QuaZipNewInfo info(name, filePath);
+    info.externalAttr = 0; // the file's time stamp only, no permissions
+    if (!zipFile.open(QIODevice::WriteOnly, info, nullptr, 0, 8, -1, false, -15, 8, 0)) {
         in.close();
         return false;
     }

@@ -125,6 +125,7 @@ private slots:
     void pageCountAskedOncePerConnection();
     void heartbeat();
     void staleHeartbeatKeepsFreshConnection();
+    void heartbeatEndsStuckConnection();
     void kickAndReconnect();
     void reconnectingDropKeepsShare();
     void logout();
@@ -243,6 +244,19 @@ void TestTeacherLink::readerReplies()
     QVERIFY(link.feed("1_1"));
     QVERIFY(link.teacher.waitForFrames(1));
     QCOMPARE(link.teacher.received(), QByteArray("share@1_1"));
+
+    // ... however late the length comes (a resent segment); only "heart@" may stand alone.
+    link.teacher.clearFrames();
+    link.rec.log.clear();
+    QVERIFY(link.feed("share@"));
+    QTest::qWait(400);
+    QVERIFY(link.feed("1_1chat@"));
+    QTest::qWait(400);
+    QVERIFY(link.feed("2_hi"));
+    QVERIFY(FakePeer::waitUntil([&] { return link.rec.log.size() == 2; }));
+    QCOMPARE(link.rec.log, (QStringList{"share:1", "chat:hi"}));
+    QCOMPARE(link.teacher.received(), QByteArray("share@1_1"));
+    QVERIFY(link.tcp.m_bShare);
 }
 
 void TestTeacherLink::acceptanceOrder()
@@ -437,6 +451,30 @@ void TestTeacherLink::staleHeartbeatKeepsFreshConnection()
     QCOMPARE(link.tcp.teacherSocket()->state(), QAbstractSocket::ConnectedState);
 }
 
+// A teacher that neither speaks nor reads: the silence still ends the connection at once,
+// even with bytes waiting to be sent to it.
+void TestTeacherLink::heartbeatEndsStuckConnection()
+{
+    Link link;
+    link.clock = 0;
+    QVERIFY(link.accept());
+    QTcpSocket *peer = link.teacher.socket();
+    peer->setReadBufferSize(1);
+    peer->blockSignals(true);
+    link.tcp.sendChat(QString(24 * 1024 * 1024, QLatin1Char('x')));
+    QTest::qWait(200);
+    QVERIFY(link.tcp.teacherSocket()->bytesToWrite() > 0);
+
+    link.rec.log.clear();
+    link.clock = 30001;
+    link.tcp.onHeartBeatTimer();
+    QVERIFY(FakePeer::waitUntil(
+        [&] { return link.tcp.teacherSocket()->state() == QAbstractSocket::UnconnectedState; }));
+    QCOMPARE(link.rec.log, QStringList{"reconnect"});
+    QVERIFY(!link.tcp.m_bTeacherConnected);
+    peer->blockSignals(false);
+}
+
 void TestTeacherLink::kickAndReconnect()
 {
     Link link;
@@ -499,6 +537,17 @@ void TestTeacherLink::logout()
     QVERIFY(FakePeer::waitUntil([&] { return !link.rec.log.isEmpty(); }));
     QCOMPARE(link.rec.log, QStringList{"kick"});
     QVERIFY(!link.tcp.m_bKick);
+
+    // A logout while the teacher connection is still being made: it never comes up.
+    link.rec.log.clear();
+    link.teacher.clearFrames();
+    link.tcp.connectToTeacher(QStringLiteral("127.0.0.1"));
+    QVERIFY(link.tcp.teacherSocket()->state() != QAbstractSocket::ConnectedState);
+    link.tcp.logout();
+    QTest::qWait(300);
+    QCOMPARE(link.rec.log, QStringList());
+    QCOMPARE(link.teacher.frames().size(), 0);
+    QCOMPARE(link.tcp.teacherSocket()->state(), QAbstractSocket::UnconnectedState);
 }
 
 void TestTeacherLink::pendingFrameDroppedOnDisconnect()

@@ -1,6 +1,7 @@
 #include "pages/ImageItem.h"
 #include "pages/ItemText.h"
 #include "pages/PageToolHooks.h"
+#include "pages/PictureData.h"
 #include "pages/PolylineItem.h"
 #include "pages/TextItem.h"
 
@@ -115,6 +116,25 @@ private slots:
         QCOMPARE(big.m_points.size(), ItemText::kMaxStrokePoints);
     }
 
+    void longStrokeIsThinnedQuickly()
+    {
+        // A zigzag in which every point stands out: thinned whole, it takes n * n steps
+        // (over 15 s here); thinned in chunks, the time goes to stroking the outline.
+        const int n = ItemText::kMaxStrokePoints;
+        QList<QPointF> points;
+        points.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            const double a = 1000 - i * (900.0 / n);
+            points.append(QPointF(i, i % 2 ? a : -a));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        PolylineItem item;
+        item.setPoints(points);
+        QCOMPARE(item.m_points.size(), n);
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    }
+
     void strokeSmoothing()
     {
         PolylineItem item;
@@ -193,6 +213,30 @@ private slots:
         QCOMPARE(canvas.pixelColor(0, 0), QColor(Qt::white));
     }
 
+    void vectorPictureIsNotDecoded()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.filePath("local.png");
+        QImage local(50, 50, QImage::Format_RGB32);
+        local.fill(Qt::red);
+        QVERIFY(local.save(file));
+        const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' "
+                               "xmlns:xlink='http://www.w3.org/1999/xlink' width='50' height='50'>"
+                               "<image width='50' height='50' xlink:href='" +
+                               file.toUtf8() + "'/></svg>";
+        QVERIFY(PictureData::decode(svg).isNull());
+
+        ImageItem item;
+        item.fromString("5#{x}#0,0,50,50#" + QString::fromLatin1(svg.toBase64()));
+        QImage canvas(50, 50, QImage::Format_ARGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        item.paint(&painter, nullptr);
+        painter.end();
+        QCOMPARE(canvas.pixelColor(25, 25), QColor(Qt::white));
+    }
+
     void textRoundTrip()
     {
         TextItem item;
@@ -230,6 +274,26 @@ private slots:
         item.fromString(QString("6#{c}$$1,2,-1,4$$ab") + QChar(0) + "cd");
         QCOMPARE(item.toPlainText(), QString("ab"));
         QCOMPARE(item.pos(), QPointF(1, 2));
+    }
+
+    void textReadsNoLocalFiles()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.filePath("local.png");
+        QImage local(300, 200, QImage::Format_RGB32);
+        local.fill(Qt::red);
+        QVERIFY(local.save(file));
+
+        const QStringList sources{file, QUrl::fromLocalFile(file).toString()};
+        for (const QString &source : sources) {
+            const QString text = "6#{i}$$0,0,-1,0$$<img src=\"" + source + "\">";
+            TextItem item;
+            item.fromString(text);
+            // A file read from disk would size the text to the 300 x 200 picture.
+            QVERIFY2(item.boundingRect().width() < 100, qPrintable(source));
+            QVERIFY(item.toString().contains(source));
+        }
     }
 
     void textTakesToolColour()

@@ -31,6 +31,7 @@ private slots:
     void textModeByTouch();
     void touchCancelEndsStroke();
     void pageSwitchWhileFingerDown();
+    void strokeEndedByPageSwitchKeepsItsRow();
     void screenshotOfEveryTool();
 
 private:
@@ -350,6 +351,34 @@ void TestPageView::pageSwitchWhileFingerDown()
     m_view->clearCurrentPage(false);
     m_view->onCurrentPageChanged(0);
     QCOMPARE(itemsOf<PolylineItem>(m_view->pageScene()).size(), 2);
+}
+
+void TestPageView::strokeEndedByPageSwitchKeepsItsRow()
+{
+    // The thumbnail list moves to its new row before the canvas follows it.
+    int listRow = 0;
+    PageToolHooks::currentPageRow = [&listRow](int) { return listRow; };
+    TcpManager::instance()->m_bShare = true;
+    QTest::touchEvent(viewport(), m_device).press(1, QPoint(20, 20), viewport());
+    QTest::touchEvent(viewport(), m_device).move(1, QPoint(60, 60), viewport());
+    listRow = 1;
+    m_view->onCurrentPageChanged(1);
+    QTest::touchEvent(viewport(), m_device).release(1, QPoint(60, 60), viewport());
+
+    m_view->onCurrentPageChanged(0);
+    const QList<PolylineItem *> strokes = itemsOf<PolylineItem>(m_view->pageScene());
+    QCOMPARE(strokes.size(), 1);
+    QVERIFY(m_link.teacher.waitForFrames(1));
+    QCOMPARE(m_link.framesAfter(100),
+             QList<QByteArray>{"line@ebook&0&" + strokes.first()->toString().toUtf8()});
+
+    // Strokes finished afterwards go to the list's row again.
+    m_link.teacher.clearFrames();
+    listRow = 0;
+    QTest::touchEvent(viewport(), m_device).press(2, QPoint(20, 20), viewport());
+    QTest::touchEvent(viewport(), m_device).release(2, QPoint(20, 20), viewport());
+    QVERIFY(m_link.teacher.waitForFrames(1));
+    QVERIFY(m_link.teacher.frameTexts().first().startsWith("line@ebook&0&3#"));
 }
 
 void TestPageView::screenshotOfEveryTool()

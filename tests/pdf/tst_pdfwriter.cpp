@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -66,6 +67,41 @@ private slots:
         QVERIFY(writer.addImagePage(a, 600, 800));
         QVERIFY(writer.save(out));
         QCOMPARE(readPdf(out).size(), 4);
+    }
+
+    void largeDocumentIsWrittenWhole()
+    {
+        // A noisy picture makes a JPEG, and so a PDF, of many write blocks.
+        QImage noise(700, 500, QImage::Format_RGB32);
+        quint32 seed = 12345;
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x) {
+                seed = seed * 1103515245u + 12345u;
+                noise.setPixel(x, y, seed >> 8);
+            }
+        for (int y = 200; y < 300; ++y)
+            for (int x = 300; x < 400; ++x)
+                noise.setPixel(x, y, qRgb(0, 0, 255));
+        const QString image = m_dir + "noise.jpg";
+        QVERIFY(noise.save(image, "JPG", 100));
+        QVERIFY(QFileInfo(image).size() > 3 * 64 * 1024);
+
+        PrintPdfManager writer;
+        QVERIFY(writer.addImagePage(image, 700, 500));
+        QVERIFY(writer.addImagePage(image, 700, 500));
+        const QString out = m_dir + "large.pdf";
+        QVERIFY(writer.save(out));
+        QVERIFY(QFileInfo(out).size() > 2 * QFileInfo(image).size());
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().trimmed().endsWith("%%EOF"));
+
+        const QList<PdfPage> pages = readPdf(out);
+        QCOMPARE(pages.size(), 2);
+        for (const PdfPage &page : pages) {
+            QCOMPARE(page.size, QSizeF(700, 500));
+            QVERIFY(near(page.image.pixelColor(350, 250), Qt::blue));
+        }
     }
 
     void pageLargerThanImage()

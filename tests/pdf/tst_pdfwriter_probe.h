@@ -2,6 +2,8 @@
 #define TST_PDFWRITER_PROBE_H
 
 // Reads a written PDF back with the Poppler core classes, for the export tests.
+#include "pdf/PopplerGlobals.h"
+
 #include <GlobalParams.h>
 #include <PDFDoc.h>
 #include <SplashOutputDev.h>
@@ -27,8 +29,7 @@ struct PdfPage
 inline QList<PdfPage> readPdf(const QString &path)
 {
     QList<PdfPage> pages;
-    if (!globalParams)
-        globalParams = std::make_unique<GlobalParams>();
+    PopplerGlobals::ensure();
     auto doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(path.toUtf8().constData()));
     if (!doc->isOk())
         return pages;

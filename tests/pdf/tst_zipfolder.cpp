@@ -7,6 +7,7 @@
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
+#include <quazip/quazipfileinfo.h>
 #include <quazip/quazipnewinfo.h>
 
 namespace {
@@ -107,6 +108,22 @@ private slots:
                               QString::fromUtf8("ノート 1.crp")}));
     }
 
+    // Entries are deflated, stamped with the file's time and carry no attributes.
+    void entrySettings()
+    {
+        QVERIFY(packToZip(path("src/sub/b.txt"), path("zips/settings.zip")));
+        QuaZip zip(path("zips/settings.zip"));
+        QVERIFY(zip.open(QuaZip::mdUnzip));
+        QVERIFY(zip.goToFirstFile());
+        QuaZipFileInfo64 info;
+        QVERIFY(zip.getCurrentFileInfo(&info));
+        QCOMPARE(info.name, QString("b.txt"));
+        QCOMPARE(int(info.method), 8);
+        QCOMPARE(info.externalAttr, 0u);
+        const QDateTime modified = QFileInfo(path("src/sub/b.txt")).lastModified();
+        QVERIFY(qAbs(info.dateTime.secsTo(modified)) <= 2);
+    }
+
     void packFolderContentsDropsFirstLevelNames()
     {
         QVERIFY(packFolderContents(path("src"), path("zips/contents.zip")));
@@ -173,6 +190,7 @@ private slots:
         QTest::newRow("drive") << "C:/evil.txt" << true;
         QTest::newRow("back slash") << "..\\evil.txt" << true;
         QTest::newRow("through a link") << "linkdir/evil.txt" << false;
+        QTest::newRow("new folder through a link") << "linkdir/new/evil.txt" << false;
     }
     void unsafeEntriesRefused()
     {
@@ -188,6 +206,7 @@ private slots:
                 break;
             QVERIFY(!extractZip(path("zips/evil.zip"), target, flatten));
             QCOMPARE(tree(m_dir.path()), before);
+            QVERIFY(!QFileInfo::exists(path("outside/new")));
         }
     }
 
