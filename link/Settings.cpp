@@ -1,11 +1,12 @@
 #include "link/Settings.h"
 
+#include "link/SafeFileWriter.h"
+
 #include <QDataStream>
 #include <QDebug>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -99,14 +100,11 @@ QString Settings::readLanguageFile()
 
 void Settings::writeLanguageFile(const QString &name, const QString &file)
 {
-    QSaveFile out(dataRoot() + QStringLiteral("lang.cfg"));
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    QDataStream stream(&out);
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream.setVersion(QDataStream::Qt_5_4);
     stream << name << file;
-    if (stream.status() != QDataStream::Ok || !out.commit())
-        qDebug() << "Settings: cannot write lang.cfg";
+    SafeFileWriter::write(dataRoot() + QStringLiteral("lang.cfg"), bytes, "Settings");
 }
 
 // Removes the entry and everything below it; never a parent, never what a link points to.
