@@ -26,10 +26,29 @@ function(corvane_test src)
     add_executable(${_target} ${src})
     target_compile_options(${_target} PRIVATE ${CORVANE_WARNINGS})
     target_link_libraries(${_target} PRIVATE ${T_LIBS} testsupport Qt5::Test appresources)
-    set(_home ${CMAKE_BINARY_DIR}/testhome/${_target})
-    add_test(NAME ${_target} COMMAND ${_target})
-    set_tests_properties(${_target} PROPERTIES TIMEOUT 300 ENVIRONMENT
-        "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${_home}/data;HOME=${_home};XDG_RUNTIME_DIR=${_home}/run;CORVANE_TEST_SOURCE=${CMAKE_SOURCE_DIR};CORVANE_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+    # A line "// screen sizes: 1920x1080 1280x800" in the source runs the test once per size on
+    # a private X server of that size (xcb, no window manager) instead of offscreen.
+    file(STRINGS ${src} _sizes_line REGEX "^// screen sizes:")
+    set(_env "XDG_RUNTIME_DIR=@HOME@/run;CORVANE_TEST_SOURCE=${CMAKE_SOURCE_DIR};CORVANE_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts;CORVANE_APP=$<TARGET_FILE:corvane-student>")
+    if(_sizes_line)
+        string(REGEX REPLACE "^// screen sizes:" "" _sizes "${_sizes_line}")
+        separate_arguments(_sizes)
+        foreach(_size ${_sizes})
+            set(_name ${_target}_${_size})
+            set(_home ${CMAKE_BINARY_DIR}/testhome/${_name})
+            string(REPLACE "@HOME@" "${_home}" _e "${_env}")
+            add_test(NAME ${_name} COMMAND ${CMAKE_SOURCE_DIR}/tests/support/on-xvfb.sh ${_size}
+                     $<TARGET_FILE:${_target}>)
+            set_tests_properties(${_name} PROPERTIES TIMEOUT 300 ENVIRONMENT
+                "QT_QPA_PLATFORM=xcb;XDG_DATA_HOME=${_home}/data;HOME=${_home};${_e}")
+        endforeach()
+    else()
+        set(_home ${CMAKE_BINARY_DIR}/testhome/${_target})
+        string(REPLACE "@HOME@" "${_home}" _e "${_env}")
+        add_test(NAME ${_target} COMMAND ${_target})
+        set_tests_properties(${_target} PROPERTIES TIMEOUT 300 ENVIRONMENT
+            "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${_home}/data;HOME=${_home};${_e}")
+    endif()
 endfunction()
 
 # Every tst_*.cpp of the calling folder becomes a test.
