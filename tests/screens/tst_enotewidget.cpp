@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTouchDevice>
 #include <QtTest>
 
@@ -347,6 +348,15 @@ void TestENoteWidget::addedPagesAndRowsOutsideTheList()
     m_screen->clearPage(1);
     QCOMPARE(m_screen->currentPage(), 1);
     QVERIFY(m_screen->pageView()->document()->m_currPage.m_listItems.isEmpty());
+
+    // Saving tells whether the PDF file was written.
+    QTemporaryDir dir;
+    const QString savePath = Settings::instance()->m_strSavePdfPath;
+    Settings::instance()->m_strSavePdfPath = dir.filePath("note.pdf");
+    QVERIFY(m_screen->saveAsPdf() && QFileInfo(dir.filePath("note.pdf")).size() > 0);
+    Settings::instance()->m_strSavePdfPath = dir.filePath("missing/note.pdf");
+    QVERIFY(!m_screen->saveAsPdf());
+    Settings::instance()->m_strSavePdfPath = savePath;
 }
 
 void TestENoteWidget::touchDragScrollsOneRow()
