@@ -1,0 +1,492 @@
+#include "screens/ENoteWidget.h"
+
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "link/TeacherFileThread.h"
+#include "pages/HSPage.h"
+#include "pages/PageView.h"
+#include "pages/TaskToolManager.h"
+#include "screens/EBookItemDelegate.h"
+#include "screens/ENotePageLimits.h"
+#include "screens/PageListWidget.h"
+#include "screens/ScreenPointers.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+
+namespace {
+// Blank pages the teacher announces without a size.
+const int kBlankWidth = 1280;
+const int kBlankHeight = 800;
+const QSize kThumbnailBox(150, 100);
+
+QPixmap whiteThumbnail(const QSize &size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::white);
+    return pixmap;
+}
+
+// The page-image channel, made on first use by the protocol client.
+TeacherFileThread *channel()
+{
+    return TcpManager::instance()->teacherFileThread();
+}
+
+// What is known of a file before it is written again, to tell whether it was.
+struct FileStamp
+{
+    explicit FileStamp(const QString &path)
+    {
+        const QFileInfo info(path);
+        exists = info.exists();
+        if (exists) {
+            modified = info.lastModified();
+            size = info.size();
+        }
+    }
+    bool operator==(const FileStamp &other) const
+    {
+        return exists == other.exists && modified == other.modified && size == other.size;
+    }
+    bool exists = false;
+    QDateTime modified;
+    qint64 size = -1;
+};
+} // namespace
+
+ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
+{
+    m_bLineSyncing = false;
+    m_bFileSyncing = false;
+    ScreenPointers::setENoteWidget(this);
+
+    auto *layout = new QHBoxLayout;
+    m_listwidget = new PageListWidget;
+    m_delegate = new EBookItemDelegate;
+    m_delegate->setParent(m_listwidget); // goes with the list that paints through it
+    m_listwidget->setItemDelegate(m_delegate);
+    m_PageView = new PageView(true);
+    m_delegate->m_scene = m_PageView->pageScene();
+    layout->addWidget(m_listwidget);
+    layout->addWidget(m_PageView);
+    layout->setContentsMargins(0, 0, 0, 0); // every pixel for the page on small screens
+    setLayout(layout);
+
+    m_syncTimer.setSingleShot(true);
+    m_syncTimer.setInterval(SyncTimeout);
+
+    connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
+    connect(m_listwidget, SIGNAL(currentRowChanged(int)), this, SLOT(onSetCurrPage(int)));
+    connect(m_listwidget, SIGNAL(clicked(QModelIndex)), this, SLOT(onRowClicked(QModelIndex)));
+    connect(&m_syncTimer, SIGNAL(timeout()), this, SLOT(onSyncTimeout()));
+
+    TcpManager *tcp = TcpManager::instance();
+    TeacherFileThread *images = channel();
+    connect(images, SIGNAL(replacepage(int, int, int, bool)), this,
+            SLOT(onReplacepage(int, int, int, bool)));
+    connect(images, SIGNAL(FileSyncComplete()), this, SLOT(onBackgroundSyncEnd()));
+    connect(tcp->teacherSocket(), SIGNAL(disconnected()), this, SLOT(onTeacherDropped()));
+    tcp->setENoteClearPages([] {
+        if (auto *screen = qobject_cast<ENoteWidget *>(ScreenPointers::eNoteWidget()))
+            screen->clearPages();
+    });
+}
+
+ENoteWidget::~ENoteWidget()
+{
+    m_delegate->m_scene = nullptr;
+}
+
+QString ENoteWidget::pageImagePath(int page)
+{
+    return Settings::instance()->tempNotesDir() +
+           QStringLiteral("enote_%1.png").arg(qint64(page) + 1);
+}
+
+bool ENoteWidget::validRow(int row) const
+{
+    return row >= 0 && row < m_listwidget->count() && row < m_delegate->count();
+}
+
+int ENoteWidget::currentPage() const
+{
+    return m_listwidget->currentRow();
+}
+
+int ENoteWidget::pageCount() const
+{
+    return m_listwidget->count();
+}
+
+bool ENoteWidget::saveAsPdf()
+{
+    if (m_PageView->currentIndex() < 0) {
+        qDebug() << "ENoteWidget::saveAsPdf: no page shown";
+        return false;
+    }
+    // The export leaves the old file as it was when it fails.
+    const QString path = Settings::instance()->m_strSavePdfPath;
+    const FileStamp before(path);
+    m_PageView->saveAsPdf();
+    const FileStamp after(path);
+    return after.exists && !(after == before);
+}
+
+void ENoteWidget::sendPreview()
+{
+    qDebug() << "ENoteWidget::sendPreview()";
+    m_PageView->sendPreview();
+}
+
+void ENoteWidget::shareLines()
+{
+    m_PageView->shareLines();
+}
+
+void ENoteWidget::clearPages()
+{
+    abandonSync("ends: pages cleared");
+    m_listWaiting.clear();
+    m_PageView->clearPages();
+    m_delegate->clear();
+    m_listwidget->clear();
+}
+
+void ENoteWidget::resetPagesInit()
+{
+    abandonSync("ends: pages reset");
+    m_listWaiting.clear();
+    m_PageView->resetPagesInit();
+}
+
+void ENoteWidget::appendThumbnail(const QPixmap &pixmap)
+{
+    m_listwidget->addItem(new QListWidgetItem(nullptr, QListWidgetItem::Type));
+    m_delegate->addPixmap(pixmap);
+}
+
+void ENoteWidget::attachToolScene()
+{
+    TaskToolManager::instance()->setScene(m_PageView->pageScene());
+}
+
+void ENoteWidget::setCurrentPage(int row)
+{
+    if (!validRow(row)) {
+        qDebug() << "ENoteWidget::setCurrentPage: no page" << row;
+        return;
+    }
+    // Selecting the current row again asks again for a page that is still not up to date.
+    if (row == m_listwidget->currentRow())
+        onSetCurrPage(row);
+    else
+        m_listwidget->setCurrentRow(row);
+}
+
+void ENoteWidget::lineUpdatePage(int page, const QString &itemText)
+{
+    if (!validRow(page)) {
+        qDebug() << "ENoteWidget::lineUpdatePage: no page" << page;
+        return;
+    }
+    // The canvas signals a thumbnail redraw shortly after, once for a burst of items.
+    m_PageView->procLineData(page, itemText);
+    m_listwidget->setCurrentRow(page);
+    if (m_bLineSyncing && page == m_nSyncPage)
+        m_syncTimer.start(); // strokes still coming: the sync is alive
+}
+
+void ENoteWidget::moveItem(int page, const QString &itemId, const QString &pos)
+{
+    if (!validRow(page)) {
+        qDebug() << "ENoteWidget::moveItem: no page" << page;
+        return;
+    }
+    m_PageView->moveItem(page, itemId, pos);
+    m_listwidget->setCurrentRow(page);
+}
+
+void ENoteWidget::clearPage(int row)
+{
+    if (!validRow(row)) {
+        qDebug() << "ENoteWidget::clearPage: no page" << row;
+        return;
+    }
+    // The page named is the one cleared, whichever page was shown.
+    if (row != m_PageView->currentIndex())
+        m_listwidget->setCurrentRow(row);
+    if (row != m_PageView->currentIndex())
+        return;
+    m_PageView->clearCurrentPage(false);
+    refreshShownThumbnail();
+}
+
+void ENoteWidget::rotatePage(int)
+{
+    // E-note pages are not rotated.
+}
+
+void ENoteWidget::lineSyncEnd()
+{
+    if (!m_bLineSyncing) {
+        qDebug() << "lineSyncEnd: no e-note sync running, ignored";
+        return;
+    }
+    qDebug() << "m_bLineSyncing = false;";
+    m_bLineSyncing = false;
+    finishENoteSync();
+}
+
+void ENoteWidget::showShareVote(const QStringList &fields)
+{
+    m_PageView->showShareVote(fields);
+    followCanvas();
+}
+
+void ENoteWidget::addBlankPage()
+{
+    if (pageCount() >= ENotePageLimits::MaxPages) {
+        qDebug() << "ENoteWidget::addBlankPage: already" << pageCount() << "pages";
+        return;
+    }
+    m_PageView->addBlankPage(kBlankWidth, kBlankHeight, false);
+    appendThumbnail(whiteThumbnail(kThumbnailBox));
+}
+
+void ENoteWidget::addPage(int width, int height, bool withImage)
+{
+    if (!ENotePageLimits::validSize(width, height) || pageCount() >= ENotePageLimits::MaxPages) {
+        qDebug() << "ENoteWidget::addPage: ignored, size" << width << height << "pages"
+                 << pageCount();
+        return;
+    }
+    // With an image: white until the image comes, and up to date only once it has.
+    m_PageView->addBlankPage(width, height, !withImage);
+    const QSize thumbnail = QSize(width, height).scaled(kThumbnailBox, Qt::KeepAspectRatio);
+    appendThumbnail(whiteThumbnail(thumbnail.expandedTo(QSize(1, 1))));
+    if (withImage)
+        askPage(pageCount() - 1);
+}
+
+bool ENoteWidget::matchPageCount(const QString &teacherCount)
+{
+    int count = 0;
+    if (!ENotePageLimits::parseCount(teacherCount, &count)) {
+        qDebug() << "teacher pagecount not valid, ignored:" << teacherCount.left(32);
+        return false;
+    }
+    const int own = pageCount();
+    qDebug() << "teacher pagecount=" << count << " my enote pagecount=" << own;
+    if (count < own) {
+        qDebug() << "delete all page and add page" << count;
+        clearPages();
+    }
+    while (pageCount() < count)
+        addBlankPage();
+    return true;
+}
+
+void ENoteWidget::onUpdateThunmbianl()
+{
+    qDebug() << "m_listwidget->currentRow()=" << m_listwidget->currentRow();
+    // Strokes of a page being synchronised are drawn once, when the sync finishes.
+    if (m_bLineSyncing && m_PageView->currentIndex() == m_nSyncPage)
+        return;
+    refreshShownThumbnail();
+}
+
+// The thumbnail takes what the canvas shows, so it goes to the row of the page shown.
+void ENoteWidget::refreshShownThumbnail()
+{
+    const int shown = m_PageView->currentIndex();
+    if (!validRow(shown))
+        return;
+    m_delegate->refresh(shown);
+    m_listwidget->viewport()->update();
+}
+
+void ENoteWidget::followCanvas()
+{
+    const int shown = m_PageView->currentIndex();
+    if (validRow(shown) && shown != m_listwidget->currentRow())
+        m_listwidget->setCurrentRow(shown);
+}
+
+void ENoteWidget::onSetCurrPage(int row)
+{
+    qDebug() << "ENoteWidget::onSetCurrPage " << row;
+    if (!validRow(row))
+        return;
+    m_PageView->onCurrentPageChanged(row);
+    const bool upToDate = m_PageView->checkIsUpdate();
+    qDebug() << "m_PageView->checkIsUpdate() =" << (upToDate ? "true" : "false");
+    if (!upToDate)
+        askPage(row);
+}
+
+void ENoteWidget::onRowClicked(const QModelIndex &index)
+{
+    const int row = index.row();
+    if (row == m_PageView->currentIndex() && row != m_nSyncPage && !m_PageView->checkIsUpdate())
+        askPage(row);
+}
+
+bool ENoteWidget::pageUpToDate(int page) const
+{
+    if (page == m_PageView->currentIndex())
+        return m_PageView->checkIsUpdate();
+    HSPage record;
+    return m_PageView->document()->getPage(page, record) && record.m_bInit;
+}
+
+void ENoteWidget::askPage(int page)
+{
+    if (page == m_nSyncPage) {
+        qDebug() << "queryENotePage: page" << page << "already asked";
+        return;
+    }
+    if (m_nSyncPage >= 0) {
+        if (!m_listWaiting.contains(page))
+            m_listWaiting.append(page);
+        qDebug() << "queryENotePage: page" << page << "waits for page" << m_nSyncPage;
+        return;
+    }
+    m_nSyncPage = page;
+    m_bSyncAnswered = false;
+    m_syncTimer.start();
+    qDebug() << "queryENotePage(3)" << page;
+    TcpManager::instance()->queryENotePage(page);
+}
+
+// After a sync: the page shown first, when it still wants one, then the pages added meanwhile.
+void ENoteWidget::askWaiting(int skipPage)
+{
+    const int shown = m_PageView->currentIndex();
+    if (shown != skipPage && validRow(shown) && !pageUpToDate(shown))
+        askPage(shown);
+    while (m_nSyncPage < 0 && !m_listWaiting.isEmpty()) {
+        const int page = m_listWaiting.takeFirst();
+        if (page != skipPage && validRow(page) && !pageUpToDate(page))
+            askPage(page);
+    }
+}
+
+void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
+{
+    m_nDrainPage = -1; // a header comes only after the image before it
+    if (page != m_nSyncPage || m_bSyncAnswered) {
+        qDebug() << "onReplacepage: page" << page << "was not asked for (asked" << m_nSyncPage
+                 << "), ignored";
+        drainImage(page);
+        return;
+    }
+    if (!validRow(page) || !ENotePageLimits::validSize(width, height)) {
+        qDebug() << "onReplacepage: page" << page << "size" << width << height << "not valid";
+        drainImage(page);
+        stopSync();
+        askWaiting(page);
+        return;
+    }
+    m_bSyncAnswered = true;
+    m_bSyncWithImage = withImage;
+    m_bLineSyncing = true;
+    m_bFileSyncing = withImage;
+    m_syncTimer.start();
+    qDebug() << "onReplacepage readyENoteSync (4)";
+    if (!withImage)
+        QFile::remove(pageImagePath(page)); // never an old image under the new page
+    m_PageView->resizePage(page, width, height);
+    followCanvas();
+    TcpManager::instance()->syncENote(page);
+    if (withImage)
+        TcpManager::instance()->readyENoteSync(page);
+    else
+        finishENoteSync();
+}
+
+// The channel holds an announced image no sync waits for: let it come, then drop its file,
+// so the channel reads headers again.
+void ENoteWidget::drainImage(int page)
+{
+    if (!channel()->isReceivingFile())
+        return;
+    m_nDrainPage = page;
+    TcpManager::instance()->readyENoteSync(page);
+}
+
+void ENoteWidget::onBackgroundSyncEnd()
+{
+    if (m_nDrainPage >= 0) {
+        QFile::remove(pageImagePath(m_nDrainPage));
+        m_nDrainPage = -1;
+        return;
+    }
+    if (!m_bFileSyncing) {
+        qDebug() << "onBackgroundSyncEnd: no page image awaited, ignored";
+        return;
+    }
+    m_bFileSyncing = false;
+    finishENoteSync();
+}
+
+void ENoteWidget::finishENoteSync()
+{
+    if (m_nSyncPage < 0 || !m_bSyncAnswered || m_bLineSyncing || m_bFileSyncing)
+        return;
+    const int page = m_nSyncPage;
+    const bool imageMissing = m_bSyncWithImage && !QFile::exists(pageImagePath(page));
+    stopSync();
+    if (!validRow(page))
+        return;
+    // The page asked for is finished, even when another one is shown by now.
+    const int shown = m_PageView->currentIndex();
+    if (shown != page)
+        m_PageView->onCurrentPageChanged(page);
+    if (imageMissing)
+        qDebug() << "enote page" << page << "image not saved, page left unsynchronised";
+    else
+        m_PageView->setSyncFinish();
+    m_delegate->refresh(page);
+    if (shown != page)
+        m_PageView->onCurrentPageChanged(shown);
+    m_listwidget->viewport()->update();
+    qDebug() << "enote sync finish (5)";
+    askWaiting(page);
+}
+
+void ENoteWidget::stopSync()
+{
+    m_syncTimer.stop();
+    m_nSyncPage = -1;
+    m_bSyncAnswered = false;
+    m_bSyncWithImage = false;
+    m_bLineSyncing = false;
+    m_bFileSyncing = false;
+}
+
+void ENoteWidget::abandonSync(const char *reason)
+{
+    if (m_nSyncPage < 0)
+        return;
+    qDebug() << "enote sync of page" << m_nSyncPage << reason;
+    if (m_bFileSyncing && channel()->isReceivingFile())
+        m_nDrainPage = m_nSyncPage;
+    stopSync();
+}
+
+void ENoteWidget::onSyncTimeout()
+{
+    const int page = m_nSyncPage;
+    abandonSync("had no end in time, page left unsynchronised");
+    askWaiting(page);
+}
+
+void ENoteWidget::onTeacherDropped()
+{
+    abandonSync("ends: teacher connection lost");
+    m_listWaiting.clear();
+}

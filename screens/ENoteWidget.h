@@ -1,0 +1,98 @@
+#ifndef ENOTEWIDGET_H
+#define ENOTEWIDGET_H
+
+#include <QList>
+#include <QModelIndex>
+#include <QPixmap>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+class EBookItemDelegate;
+class PageListWidget;
+class PageView;
+
+// The e-note screen: the teacher's note pages as a thumbnail list beside one page canvas.
+// Selecting a page that is not up to date asks the teacher for it; the page is finished once
+// both its strokes (ended by the line-sync end) and its background image have arrived.
+// One page is synchronised at a time; pages wanting a sync meanwhile are asked for after it.
+class ENoteWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    // A sync with no answer or stroke of its page for this long leaves the page unsynchronised.
+    static constexpr int SyncTimeout = 10000;
+
+    explicit ENoteWidget(QWidget *parent = nullptr);
+    ~ENoteWidget() override;
+
+    // True when the PDF file was written.
+    bool saveAsPdf();
+    void sendPreview();
+    void shareLines();
+    void clearPages();
+    void resetPagesInit();
+    void appendThumbnail(const QPixmap &pixmap);
+    void attachToolScene();
+    void setCurrentPage(int row);
+    void lineUpdatePage(int page, const QString &itemText);
+    void moveItem(int page, const QString &itemId, const QString &pos);
+    void clearPage(int row);
+    void rotatePage(int row);
+    void lineSyncEnd();
+    void showShareVote(const QStringList &fields);
+    void addBlankPage();
+    void addPage(int width, int height, bool withImage);
+    // Makes the page count the teacher's (a decimal text); false when the count is not valid.
+    bool matchPageCount(const QString &teacherCount);
+
+    int currentPage() const;
+    int pageCount() const;
+    PageView *pageView() const { return m_PageView; }
+    PageListWidget *pageList() const { return m_listwidget; }
+    EBookItemDelegate *thumbnails() const { return m_delegate; }
+    // The page being synchronised (asked for or arriving), -1 when none.
+    int syncPage() const { return m_nSyncPage; }
+    void setSyncTimeout(int ms) { m_syncTimer.setInterval(ms); }
+
+    // Where the page-image channel saves the background of a page.
+    static QString pageImagePath(int page);
+
+public slots:
+    void onReplacepage(int page, int width, int height, bool withImage);
+    void onBackgroundSyncEnd();
+    void onSetCurrPage(int row);
+    void onUpdateThunmbianl();
+
+private slots:
+    void onRowClicked(const QModelIndex &index);
+    void onSyncTimeout();
+    void onTeacherDropped();
+
+private:
+    bool validRow(int row) const;
+    bool pageUpToDate(int page) const;
+    void askPage(int page);
+    void askWaiting(int skipPage);
+    void finishENoteSync();
+    void stopSync();
+    void abandonSync(const char *reason);
+    void drainImage(int page);
+    void followCanvas();
+    void refreshShownThumbnail();
+
+    PageListWidget *m_listwidget = nullptr;
+    EBookItemDelegate *m_delegate = nullptr;
+    PageView *m_PageView = nullptr;
+    bool m_bLineSyncing = false;
+    bool m_bFileSyncing = false;
+
+    int m_nSyncPage = -1;         // page asked for; its answer is the only one taken
+    bool m_bSyncAnswered = false; // its header has arrived
+    bool m_bSyncWithImage = false;
+    int m_nDrainPage = -1;    // an image no sync waits for is arriving; its file is dropped
+    QList<int> m_listWaiting; // added pages to ask for once the running sync ends
+    QTimer m_syncTimer;
+};
+
+#endif // ENOTEWIDGET_H

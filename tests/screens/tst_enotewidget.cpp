@@ -1,0 +1,397 @@
+// screen sizes: 1920x1080 1280x800
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "link/TeacherFileThread.h"
+#include "pages/HSPage.h"
+#include "pages/PageView.h"
+#include "pages/PolylineItem.h"
+#include "screens/EBookItemDelegate.h"
+#include "screens/ENotePageLimits.h"
+#include "screens/ENoteWidget.h"
+#include "screens/PageListWidget.h"
+#include "support/FakeTeacher.h"
+#include "support/TestArtifacts.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTouchDevice>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QByteArray kStroke = "3#200,0,0,255#6#40,40 300,60 220,260 ";
+
+QStringList g_log;
+QtMessageHandler g_previous = nullptr;
+void keepDebug(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    g_log << text;
+    if (g_previous)
+        g_previous(type, context, text);
+}
+int logged(const QString &line)
+{
+    return g_log.count(line);
+}
+bool seen(const QString &start)
+{
+    return FakePeer::waitUntil([&] {
+        return std::any_of(g_log.cbegin(), g_log.cend(),
+                           [&](const QString &line) { return line.startsWith(start); });
+    });
+}
+
+QByteArray picture(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(200, 225, 250));
+    QPainter painter(&image);
+    painter.setPen(QPen(QColor(40, 90, 160), 4));
+    for (int y = 40; y < size.height(); y += 40)
+        painter.drawLine(20, y, size.width() - 20, y);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray header(int page, const QSize &size, const QByteArray &image)
+{
+    return QStringLiteral("sync@enote#%1#%2,%3,%4,%5")
+        .arg(page)
+        .arg(size.width())
+        .arg(size.height())
+        .arg(image.isEmpty() ? 0 : 1)
+        .arg(image.size())
+        .toUtf8();
+}
+} // namespace
+
+class TestENoteWidget : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void pageCountFollowsTheTeacher();
+    void pageFinishedOnceWithImageAndStrokes();
+    void answersNotAskedForChangeNothing();
+    void syncEndsForItsPageTimesOutAndDrops();
+    void addedPagesAndRowsOutsideTheList();
+    void touchDragScrollsOneRow();
+    void screenshotOfSynchronisedPage();
+
+private:
+    bool accept();
+    bool asked(const QByteArray &request);
+    // The teacher's side of one page: header, strokes, line-sync end and image.
+    bool serve(int page, const QSize &size, const QByteArray &image, bool imageFirst = false);
+
+    FakeTeacher m_teacher;
+    FakePeer m_image;
+    std::unique_ptr<ENoteWidget> m_screen;
+};
+
+void TestENoteWidget::initTestCase()
+{
+    g_previous = qInstallMessageHandler(keepDebug);
+    Settings::instance()->m_nMode = 1;
+    QVERIFY(m_teacher.listen() && m_image.listen());
+    TcpManager::instance()->setTeacherPorts(m_teacher.port(), m_image.port());
+    QVERIFY(accept());
+}
+
+bool TestENoteWidget::accept()
+{
+    TcpManager *tcp = TcpManager::instance();
+    m_teacher.clearFrames();
+    tcp->connectToTeacher(QStringLiteral("127.0.0.1"));
+    if (!m_teacher.waitForConnection() || !m_image.waitForConnection() ||
+        !m_teacher.waitForFrames(1))
+        return false;
+    m_teacher.sendFrame("information@", "");
+    return FakePeer::waitUntil([tcp] { return tcp->m_bTeacherConnected; });
+}
+
+void TestENoteWidget::init()
+{
+    m_screen = std::make_unique<ENoteWidget>();
+    ENoteWidget *screen = m_screen.get();
+    TcpManager *tcp = TcpManager::instance();
+    // The main window's routing of page messages and of the line-sync end.
+    connect(tcp, &TcpManager::lineData, screen, [screen](const QString &data) {
+        const QStringList parts = data.split(QLatin1Char('&'));
+        if (parts.size() == 3 && parts.at(0) == QLatin1String("enote"))
+            screen->lineUpdatePage(parts.at(1).toInt(), parts.at(2));
+    });
+    connect(tcp, &TcpManager::lineSyncEnd, screen, [screen](const QString &word) {
+        if (word == QLatin1String("enote"))
+            screen->lineSyncEnd();
+    });
+    screen->resize(1000, 700);
+    screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(screen));
+    m_image.clearReceived();
+    m_teacher.clearFrames();
+    g_log.clear();
+}
+
+void TestENoteWidget::cleanup()
+{
+    m_screen.reset();
+}
+
+bool TestENoteWidget::asked(const QByteArray &request)
+{
+    return FakePeer::waitUntil([&] { return m_image.received().endsWith(request); });
+}
+
+bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image, bool imageFirst)
+{
+    const QByteArray word = "enote#" + QByteArray::number(page);
+    const int finished = logged("enote sync finish (5)");
+    if (!m_image.write(header(page, size, image)) ||
+        !FakePeer::waitUntil([&] { return m_teacher.frameTexts().contains("sync@" + word); }))
+        return false;
+    auto sendImage = [&] {
+        return asked("sync@enote#ready#" + QByteArray::number(page)) && m_image.write(image) &&
+               FakePeer::waitUntil(
+                   [] { return !TcpManager::instance()->teacherFileThread()->isReceivingFile(); });
+    };
+    if (imageFirst && !image.isEmpty() && !sendImage())
+        return false;
+    if (logged("enote sync finish (5)") != finished)
+        return false; // not finished before its strokes have ended
+    m_teacher.sendFrame("line@", "enote&" + QByteArray::number(page) + '&' + kStroke);
+    m_teacher.sendFrame("sync@", "enote#end");
+    if (!FakePeer::waitUntil([] { return logged("m_bLineSyncing = false;") > 0; }))
+        return false;
+    g_log.removeAll("m_bLineSyncing = false;");
+    if (!imageFirst && !image.isEmpty() &&
+        (logged("enote sync finish (5)") != finished || !sendImage()))
+        return false;
+    return logged("enote sync finish (5)") == finished + 1;
+}
+
+void TestENoteWidget::pageCountFollowsTheTeacher()
+{
+    QVERIFY(m_screen->matchPageCount("3"));
+    m_screen->lineUpdatePage(0, kStroke);
+    QVERIFY(m_screen->matchPageCount("5"));
+    QCOMPARE(m_screen->pageCount(), 5);
+    QCOMPARE(m_screen->thumbnails()->count(), 5);
+    QCOMPARE(m_screen->pageView()->pageCount(), 5);
+    QVERIFY(m_screen->matchPageCount("4"));
+    QVERIFY(m_screen->matchPageCount("2")); // fewer: every page goes, blank ones come
+    QCOMPARE(m_screen->pageView()->pageCount(), 2);
+    QVERIFY(m_screen->pageView()->pageScene()->items().isEmpty());
+    for (const char *bad : {"abc", "-1", "1001", "", "2.5", "99999999999999999999"})
+        QVERIFY2(!m_screen->matchPageCount(bad), bad);
+    QCOMPARE(m_screen->pageCount(), 2);
+    QVERIFY(m_screen->matchPageCount("0"));
+    QCOMPARE(m_screen->pageCount(), 0);
+    QCOMPARE(m_screen->thumbnails()->count(), 0);
+
+    QSize size;
+    QVERIFY(ENotePageLimits::parseSize("800,600", &size) && size == QSize(800, 600));
+    for (const char *bad : {"800", "0,5", "16385,2", "a,b", "1,2,3", "-4,4"})
+        QVERIFY2(!ENotePageLimits::parseSize(bad, &size), bad);
+
+    // The teacher accepting the student again clears the e-note pages.
+    m_screen->matchPageCount("3");
+    QVERIFY(m_teacher.sendFrame("information@", ""));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->pageCount() == 0; }));
+}
+
+void TestENoteWidget::pageFinishedOnceWithImageAndStrokes()
+{
+    m_screen->matchPageCount("3");
+    m_screen->setCurrentPage(1);
+    QVERIFY(asked("sync@enote#query#1"));
+    m_screen->setCurrentPage(1);
+    m_screen->onSetCurrPage(1);
+    QTest::qWait(100);
+    QCOMPARE(m_image.received(), QByteArray("sync@enote#query#1")); // one query in flight
+
+    const QByteArray image = picture(QSize(400, 300));
+    QVERIFY(serve(1, QSize(400, 300), image)); // image after the line-sync end
+    PageView *view = m_screen->pageView();
+    QVERIFY(view->checkIsUpdate());
+    QCOMPARE(view->currentIndex(), 1);
+    QCOMPARE(view->pageScene()->sceneRect(), QRectF(0, 0, 400, 300));
+    QVERIFY(!view->document()->m_currPage.m_baImage.isEmpty());
+    QCOMPARE(view->document()->m_currPage.m_listItems.size(), 1);
+    QVERIFY(view->document()->m_currPage.m_listItems.first().startsWith("3#200,0,0,255#6#40,40"));
+    QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(1)));
+    const QImage thumb = m_screen->thumbnails()->thumbnail(1).toImage();
+    QCOMPARE(thumb.size(), QSize(150, 113));
+    QCOMPARE(thumb.pixelColor(75, 3), QColor(200, 225, 250));
+
+    m_image.clearReceived();
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(serve(0, QSize(300, 300), image, true)); // image before the line-sync end
+    m_screen->setCurrentPage(1);                     // synchronised: shown without asking
+    QTest::qWait(100);
+    QCOMPARE(m_image.received(), QByteArray("sync@enote#query#0sync@enote#ready#0"));
+}
+
+void TestENoteWidget::answersNotAskedForChangeNothing()
+{
+    m_screen->matchPageCount("3");
+    m_screen->setCurrentPage(2);
+    QVERIFY(asked("sync@enote#query#2"));
+    m_screen->lineSyncEnd(); // no sync answered yet
+    QVERIFY(!m_screen->pageView()->checkIsUpdate());
+
+    QVERIFY(m_image.write(header(1, QSize(500, 500), QByteArray())));
+    QVERIFY(seen("onReplacepage: page 1 was not asked for"));
+    const QByteArray image = picture(QSize(64, 64));
+    QVERIFY(m_image.write(header(0, QSize(64, 64), image)));
+    QVERIFY(asked("sync@enote#ready#0")); // the stray image is let through and dropped
+    QVERIFY(m_image.write(image));
+    QVERIFY(FakePeer::waitUntil(
+        [] { return !TcpManager::instance()->teacherFileThread()->isReceivingFile(); }));
+    QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(0)));
+    QVERIFY(m_teacher.frameTexts().isEmpty());
+    QCOMPARE(m_screen->pageView()->currentIndex(), 2);
+    QCOMPARE(m_screen->syncPage(), 2);
+
+    QVERIFY(serve(2, QSize(640, 480), QByteArray()));
+    QVERIFY(m_screen->pageView()->checkIsUpdate());
+    m_screen->lineSyncEnd();
+    QCOMPARE(logged("enote sync finish (5)"), 1);
+}
+
+void TestENoteWidget::syncEndsForItsPageTimesOutAndDrops()
+{
+    m_screen->matchPageCount("3");
+    m_screen->setCurrentPage(1);
+    QVERIFY(asked("sync@enote#query#1"));
+    QVERIFY(m_image.write(header(1, QSize(320, 240), QByteArray())));
+    QVERIFY(FakePeer::waitUntil([this] { return m_teacher.frameTexts().size() == 1; }));
+    m_screen->setCurrentPage(0); // the student moves on before the strokes have ended
+    m_teacher.sendFrame("sync@", "enote#end");
+    QVERIFY(asked("sync@enote#query#0")); // page 0 asked once page 1 is done
+    QCOMPARE(m_screen->pageView()->currentIndex(), 0);
+    QVERIFY(!m_screen->pageView()->checkIsUpdate());
+    HSPage page1;
+    QVERIFY(m_screen->pageView()->document()->getPage(1, page1));
+    QVERIFY(page1.m_bInit);
+    QCOMPARE(page1.m_size, QSize(320, 240));
+
+    // No answer: the page stays as it was and is asked for again when selected.
+    m_screen->setSyncTimeout(200);
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    m_image.clearReceived();
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(m_image.write(header(0, QSize(320, 240), QByteArray())));
+    QVERIFY(FakePeer::waitUntil([this] { return m_teacher.frameTexts().size() == 2; }));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    QVERIFY(!m_screen->pageView()->checkIsUpdate());
+
+    // A dropped teacher connection ends a sync too.
+    m_screen->setSyncTimeout(ENoteWidget::SyncTimeout);
+    m_screen->setCurrentPage(0);
+    QVERIFY(m_image.write(header(0, QSize(320, 240), QByteArray())));
+    QVERIFY(FakePeer::waitUntil([this] { return m_teacher.frameTexts().size() == 3; }));
+    m_teacher.closeConnection();
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    m_screen->lineSyncEnd();
+    QVERIFY(!m_screen->pageView()->checkIsUpdate());
+    QCOMPARE(logged("enote sync finish (5)"), 1);
+    QVERIFY(accept());
+}
+
+void TestENoteWidget::addedPagesAndRowsOutsideTheList()
+{
+    m_screen->addPage(1280, 800, false);
+    QCOMPARE(m_screen->thumbnails()->thumbnail(0).size(), QSize(150, 93));
+    QCOMPARE(m_screen->thumbnails()->thumbnail(0).toImage().pixelColor(5, 5), QColor(Qt::white));
+    m_screen->setCurrentPage(0);
+    QVERIFY(m_screen->pageView()->checkIsUpdate());
+
+    m_screen->addPage(800, 600, true);
+    QVERIFY(asked("sync@enote#query#1"));
+    HSPage added;
+    QVERIFY(m_screen->pageView()->document()->getPage(1, added) && !added.m_bInit);
+    QVERIFY(serve(1, QSize(800, 600), picture(QSize(800, 600))));
+    QVERIFY(m_screen->pageView()->document()->getPage(1, added) && added.m_bInit);
+    for (const QSize &bad : {QSize(0, 600), QSize(-5, 5), QSize(16385, 10)})
+        m_screen->addPage(bad.width(), bad.height(), false);
+    QCOMPARE(m_screen->pageCount(), 2);
+
+    const QByteArray before = m_image.received();
+    for (int row : {-1, 2, 99}) {
+        m_screen->setCurrentPage(row);
+        m_screen->onSetCurrPage(row);
+        m_screen->lineUpdatePage(row, QString::fromLatin1(kStroke));
+        m_screen->moveItem(row, "id", "1,2");
+        m_screen->clearPage(row);
+    }
+    QCOMPARE(m_screen->pageCount(), 2);
+    QCOMPARE(m_screen->thumbnails()->count(), 2);
+    QCOMPARE(m_screen->pageView()->pageCount(), 2);
+    QCOMPARE(m_image.received(), before);
+
+    // A teacher clear names its page.
+    m_screen->setCurrentPage(0);
+    m_screen->clearPage(1);
+    QCOMPARE(m_screen->currentPage(), 1);
+    QVERIFY(m_screen->pageView()->document()->m_currPage.m_listItems.isEmpty());
+
+    // Saving tells whether the PDF file was written.
+    QTemporaryDir dir;
+    const QString savePath = Settings::instance()->m_strSavePdfPath;
+    Settings::instance()->m_strSavePdfPath = dir.filePath("note.pdf");
+    QVERIFY(m_screen->saveAsPdf() && QFileInfo(dir.filePath("note.pdf")).size() > 0);
+    Settings::instance()->m_strSavePdfPath = dir.filePath("missing/note.pdf");
+    QVERIFY(!m_screen->saveAsPdf());
+    Settings::instance()->m_strSavePdfPath = savePath;
+}
+
+void TestENoteWidget::touchDragScrollsOneRow()
+{
+    m_screen->matchPageCount("12");
+    QWidget *viewport = m_screen->pageList()->viewport();
+    QScrollBar *bar = m_screen->pageList()->verticalScrollBar();
+    QTouchDevice *device = QTest::createTouchDevice();
+    QTest::touchEvent(viewport, device).press(0, QPoint(100, 400), viewport);
+    QTest::touchEvent(viewport, device).move(0, QPoint(100, 300), viewport);
+    QCOMPARE(bar->value(), 0);
+    QTest::touchEvent(viewport, device).move(0, QPoint(100, 299), viewport);
+    QCOMPARE(bar->value(), 1);
+    QTest::touchEvent(viewport, device).release(0, QPoint(100, 299), viewport);
+    QCOMPARE(m_screen->currentPage(), -1); // a drag selects nothing
+    QTest::touchEvent(viewport, device).press(1, QPoint(100, 50), viewport);
+    QTest::touchEvent(viewport, device).release(1, QPoint(102, 52), viewport);
+    QCOMPARE(m_screen->currentPage(), 1); // a tap does
+}
+
+void TestENoteWidget::screenshotOfSynchronisedPage()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    m_screen->setGeometry(screen);
+    m_screen->showFullScreen();
+    const QSize page(1280, 800);
+    m_screen->matchPageCount("4");
+    for (int row : {2, 0}) {
+        m_screen->setCurrentPage(row);
+        QVERIFY(asked("sync@enote#query#" + QByteArray::number(row)));
+        QVERIFY(serve(row, page, picture(page)));
+    }
+    QTest::qWait(200);
+    QVERIFY(TestArtifacts::saveScreen("enote", m_screen.get()));
+}
+
+QTEST_MAIN(TestENoteWidget)
+#include "tst_enotewidget.moc"
