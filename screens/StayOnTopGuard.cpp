@@ -45,9 +45,11 @@ bool StayOnTopGuard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if ((type == QEvent::Show || type == QEvent::WindowActivate) && watched != m_window &&
-        watched->isWidgetType()) {
-        auto *widget = static_cast<QWidget *>(watched);
-        if (widget->isWindow() && !m_bRaisePending) {
+        watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()) {
+        // A window that comes up also loses the keyboard to the lock; one that is merely
+        // activated again is only covered, so two windows never take the focus in turn.
+        m_bActivatePending = m_bActivatePending || type == QEvent::Show;
+        if (!m_bRaisePending) {
             // After the other window has been mapped, so the raise comes last.
             m_bRaisePending = true;
             QTimer::singleShot(0, this, &StayOnTopGuard::onRaise);
@@ -58,11 +60,14 @@ bool StayOnTopGuard::eventFilter(QObject *watched, QEvent *event)
 
 void StayOnTopGuard::onRaise()
 {
+    const bool activate = m_bActivatePending;
     m_bRaisePending = false;
+    m_bActivatePending = false;
     if (!m_bActive || !m_window->isVisible())
         return;
     m_window->raise();
-    m_window->activateWindow();
+    if (activate)
+        m_window->activateWindow();
 }
 
 void StayOnTopGuard::onScreensChanged()

@@ -31,6 +31,7 @@ private:
     QWidget *m_window;
     bool m_bActive = false;
     bool m_bRaisePending = false;
+    bool m_bActivatePending = false;
 };
 
 #endif // STAYONTOPGUARD_H

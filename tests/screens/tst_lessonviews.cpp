@@ -305,6 +305,7 @@ void TestLessonViews::lockCannotBeLeftByTheStudent()
     browser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&browser));
     QTRY_COMPARE(windowOnTop(), &lock);
+    QTRY_COMPARE(QApplication::activeWindow(), &lock);
     LockWidget warning(QStringLiteral("Sit down"), true);
     warning.showFullScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&warning));
