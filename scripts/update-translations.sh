@@ -78,6 +78,7 @@ KNOWN = {
                 "先生"],
     "Me": ["我", "我", "Yo", "Eu", "Moi", "Ich", "أنا", "自分"],
     "Send": ["发送", "傳送", "Enviar", "Enviar", "Envoyer", "Senden", "إرسال", "送信"],
+    "Close": ["关闭", "關閉", "Cerrar", "Fechar", "Fermer", "Schließen", "إغلاق", "閉じる"],
     "Enter File Name": ["输入文件名", "輸入檔案名稱", "Introducir nombre de archivo",
                         "Introduzir nome do ficheiro", "Saisir le nom du fichier",
                         "Dateinamen eingeben", "أدخل اسم الملف", "ファイル名を入力"],
@@ -99,13 +100,13 @@ KNOWN = {
         "Diese Datei existiert bereits. Ersetzen?", "هذا الملف موجود بالفعل. هل تريد استبداله؟",
         "このファイルは既に存在します。置き換えますか？"],
 }
-# Vote answers travel to the teacher as they are shown: digits stay digits in every language.
+# The vote panel shows its answers as digits in every language.
 for digit in "123456":
     KNOWN[digit] = [digit] * len(LANGS)
 
 UNFINISHED = re.compile(
-    r'(<source>(.*?)</source>\s*(?:<(extracomment|comment|translatorcomment)>.*?</\3>\s*)*)'
-    r'<translation type="unfinished"></translation>', re.S)
+    r'(<source>([^<]*)</source>\s*(?:<(extracomment|comment|translatorcomment)>.*?</\3>\s*)*)'
+    r'<translation type="unfinished">[^<]*</translation>', re.S)
 
 
 def escape(text):

@@ -21,6 +21,25 @@
     </message>
 </context>
 <context>
+    <name>ChatWidget</name>
+    <message>
+        <source>Teacher</source>
+        <translation>Lehrer</translation>
+    </message>
+    <message>
+        <source>Me</source>
+        <translation>Ich</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +106,37 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Diese Datei existiert bereits. Ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>VoteWidget</name>
+    <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
     </message>
 </context>
 </TS>

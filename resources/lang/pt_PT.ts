@@ -21,6 +21,25 @@
     </message>
 </context>
 <context>
+    <name>ChatWidget</name>
+    <message>
+        <source>Teacher</source>
+        <translation>Professor</translation>
+    </message>
+    <message>
+        <source>Me</source>
+        <translation>Eu</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Enviar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +106,37 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Este ficheiro já existe. Pretende substituí-lo?</translation>
+    </message>
+</context>
+<context>
+    <name>VoteWidget</name>
+    <message>
+        <source>Send</source>
+        <translation>Enviar</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
     </message>
 </context>
 </TS>
