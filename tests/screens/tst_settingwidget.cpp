@@ -2,6 +2,7 @@
 #include "screens/SettingWidget.h"
 #include "support/DialogAnswer.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDataStream>
 #include <QFile>
@@ -54,6 +55,11 @@ private slots:
         QCOMPARE(langs->count(), 9);
         QCOMPARE(langs->currentText(), QStringLiteral("English"));
         QCOMPARE(panel.languageIndex(), 0);
+        // Rows of the open list are as tall as the fields, for fingers.
+        panel.show();
+        langs->showPopup();
+        QCOMPARE(langs->view()->visualRect(langs->model()->index(1, 0)).height(), ip->height());
+        langs->hidePopup();
 
         // Typing is held to ports; what is set in code is checked by OK.
         port->clear();
