@@ -4,6 +4,7 @@
 #include "link/TcpManager.h"
 #include "pages/TaskToolManager.h"
 #include "platform/PowerStatus.h"
+#include "screens/LoginWidget.h"
 #include "screens/SavePdfDialog.h"
 #include "screens/ScreenPointers.h"
 #include "screens/ToolbarButton.h"
@@ -142,7 +143,7 @@ void MainWidget::buildToolbar(QWidget *toolbar)
 void MainWidget::buildScreens()
 {
     m_StackedWidget = new QStackedWidget;
-    m_LoginWidget = placeholderScreen(QStringLiteral("LoginWidget"), this);
+    m_LoginWidget = new LoginWidget(this);
     m_LocalBooksWidget = placeholderScreen(QStringLiteral("LocalBooksWidget"), nullptr);
     m_ServerBooksWidget = placeholderScreen(QStringLiteral("serverbooswidget"), nullptr);
     m_DisplayWidget = placeholderScreen(QStringLiteral("DisplayWidget"), nullptr);
@@ -179,7 +180,12 @@ void MainWidget::connectSignals()
     connect(m_btnServerBooks, SIGNAL(clicked()), this, SLOT(onBtnServerBooks()));
     connect(m_btnHandsUp, SIGNAL(clicked()), this, SLOT(onBtnHansdsUp()));
     connect(m_btnBrowser, SIGNAL(clicked()), this, SLOT(onBtnBrowser()));
-    connect(TcpManager::instance(), SIGNAL(receCloseChat()), m_ChatWidget, SLOT(hide()));
+    connect(m_LoginWidget, SIGNAL(jumpLocalbook()), this, SLOT(onbtnLocalBooks()));
+    connect(m_LoginWidget, SIGNAL(reconnectStopped()), &m_ReconnectTimer, SLOT(stop()));
+    TcpManager *tcp = TcpManager::instance();
+    connect(tcp, SIGNAL(sendTeacherConnectedRet(bool)), this, SLOT(onLoginTeacherResult(bool)));
+    connect(tcp, SIGNAL(receCloseChat()), m_ChatWidget, SLOT(hide()));
+    connect(tcp, SIGNAL(changeServerStatus(bool)), this, SLOT(onChangeServerStatus(bool)));
 }
 
 void MainWidget::setLabelSvg(QLabel *label, const QString &path)
@@ -221,6 +227,23 @@ void MainWidget::hideEvent(QHideEvent *event)
 void MainWidget::onBtnLogin()
 {
     m_StackedWidget->setCurrentIndex(LoginPage);
+}
+
+void MainWidget::onLoginTeacherResult(bool ok)
+{
+    if (!ok)
+        return;
+    setLabelSvg(m_StatusLabel, res("Online.svg"));
+    m_btnLocalBooks->setEnabled(false);
+    m_btnServerBooks->setEnabled(false);
+}
+
+void MainWidget::onChangeServerStatus(bool on)
+{
+    const QString image = res(on ? "Login.svg" : "Login_offline.svg");
+    m_btnLogin->setImage(image, false);
+    m_btnLogin->setImage(image, true);
+    m_LoginWidget->setLoginState(on);
 }
 
 void MainWidget::onbtnLocalBooks()

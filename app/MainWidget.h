@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
+class LoginWidget;
 class QLabel;
 class QQuickWidget;
 class QStackedWidget;
@@ -32,6 +33,7 @@ public:
     QStackedWidget *stack() const { return m_StackedWidget; }
     QLabel *statusLabel() const { return m_StatusLabel; }
     QLabel *shareLabel() const { return m_ShareLabel; }
+    LoginWidget *loginWidget() const { return m_LoginWidget; }
 
 signals:
     void goToSignal(QVariant);
@@ -51,11 +53,13 @@ public slots:
     void onbtnLocalBooks();
     void onBtnBrowser();
     void onBtnRotate();
+    void onLoginTeacherResult(bool ok);
     void onCanHandsUp();
     void onAppsTimer();
     void onBattleryTimer();
     void tryReconnect();
     void onSwitchEBook();
+    void onChangeServerStatus(bool on);
     void onShowQuick();
     void onBtnSave();
 
@@ -70,7 +74,7 @@ private:
     void setLabelSvg(QLabel *label, const QString &path);
 
     QStackedWidget *m_StackedWidget = nullptr;
-    QWidget *m_LoginWidget = nullptr;
+    LoginWidget *m_LoginWidget = nullptr;
     QWidget *m_LocalBooksWidget = nullptr;
     QWidget *m_ServerBooksWidget = nullptr;
     QWidget *m_DisplayWidget = nullptr;

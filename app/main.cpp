@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QScreen>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -17,6 +18,9 @@ int main(int argc, char *argv[])
     app.setFont(QFont(QStringLiteral("Arial"), 13));
 
     MainWidget window(nullptr);
+    // Where no window manager honours full-screen requests, the geometry alone covers the screen.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->geometry());
     window.showFullScreen();
     return app.exec();
 }

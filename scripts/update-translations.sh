@@ -68,6 +68,47 @@ KNOWN = {
                      "Port du serveur :", "Server-Port:", "منفذ الخادم:", "サーバーポート："],
     "Language:": ["语言：", "語言：", "Idioma:", "Idioma:", "Langue :", "Sprache:", "اللغة:",
                   "言語："],
+    "The name and the teacher must not contain \",\".": [
+        "姓名和教师中不能包含“,”。", "姓名和教師中不能包含「,」。",
+        "El nombre y el profesor no pueden contener \",\".",
+        "O nome e o professor não podem conter \",\".",
+        "Le nom et l'enseignant ne doivent pas contenir « , ».",
+        "Name und Lehrer dürfen kein \",\" enthalten.",
+        "يجب ألا يحتوي الاسم واسم المعلم على \",\".",
+        "名前と先生に「,」を含めることはできません。"],
+    "Login failed. Check the name, the password and the teacher.": [
+        "登录失败。请检查姓名、密码和教师。", "登入失敗。請檢查姓名、密碼和教師。",
+        "Error al iniciar sesión. Compruebe el nombre, la contraseña y el profesor.",
+        "Falha ao iniciar sessão. Verifique o nome, a palavra-passe e o professor.",
+        "Échec de la connexion. Vérifiez le nom, le mot de passe et l'enseignant.",
+        "Anmeldung fehlgeschlagen. Prüfen Sie Name, Passwort und Lehrer.",
+        "فشل تسجيل الدخول. تحقق من الاسم وكلمة المرور والمعلم.",
+        "ログインに失敗しました。名前、パスワード、先生を確認してください。"],
+    "The class server did not answer. Try again.": [
+        "课堂服务器没有响应。请重试。", "課堂伺服器沒有回應。請重試。",
+        "El servidor de la clase no respondió. Inténtelo de nuevo.",
+        "O servidor da turma não respondeu. Tente novamente.",
+        "Le serveur de la classe n'a pas répondu. Réessayez.",
+        "Der Klassenserver hat nicht geantwortet. Versuchen Sie es erneut.",
+        "لم يستجب خادم الفصل. حاول مرة أخرى.",
+        "クラスサーバーが応答しませんでした。もう一度お試しください。"],
+    "Settings": ["设置", "設定", "Configuración", "Definições", "Paramètres", "Einstellungen",
+                 "الإعدادات", "設定"],
+    "Enter a valid server address.": [
+        "请输入有效的服务器地址。", "請輸入有效的伺服器位址。",
+        "Introduzca una dirección de servidor válida.",
+        "Introduza um endereço de servidor válido.",
+        "Saisissez une adresse de serveur valide.",
+        "Geben Sie eine gültige Serveradresse ein.",
+        "أدخل عنوان خادم صالحًا.", "有効なサーバーアドレスを入力してください。"],
+    "Enter a server port from 1 to 65535.": [
+        "请输入 1 到 65535 之间的服务器端口。", "請輸入 1 到 65535 之間的伺服器連接埠。",
+        "Introduzca un puerto de servidor entre 1 y 65535.",
+        "Introduza uma porta de servidor entre 1 e 65535.",
+        "Saisissez un port de serveur entre 1 et 65535.",
+        "Geben Sie einen Server-Port von 1 bis 65535 ein.",
+        "أدخل منفذ خادم من 1 إلى 65535.",
+        "1 から 65535 までのサーバーポートを入力してください。"],
     "Fail": ["失败", "失敗", "Error", "Falha", "Échec", "Fehler", "فشل", "失敗"],
     "Download failed.": ["下载失败。", "下載失敗。", "Error en la descarga.",
                          "A transferência falhou.", "Échec du téléchargement.",
@@ -104,9 +145,11 @@ KNOWN = {
 for digit in "123456":
     KNOWN[digit] = [digit] * len(LANGS)
 
+# One message at a time: escaped texts hold no "<". lupdate may have put a guess from another
+# context into an unfinished translation; a known translation replaces it.
 UNFINISHED = re.compile(
-    r'(<source>([^<]*)</source>\s*(?:<(extracomment|comment|translatorcomment)>.*?</\3>\s*)*)'
-    r'<translation type="unfinished">[^<]*</translation>', re.S)
+    r'(<source>([^<]*)</source>\s*(?:<(extracomment|comment|translatorcomment)>[^<]*</\3>\s*)*)'
+    r'<translation type="unfinished">[^<]*</translation>')
 
 
 def escape(text):

@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>اسم الطالب:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>كلمة المرور:</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>المعلم:</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>تسجيل الدخول</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>خروج</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>تسجيل الخروج</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>هل أنت متأكد من تسجيل الخروج؟</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>يجب ألا يحتوي الاسم واسم المعلم على &quot;,&quot;.</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>فشل تسجيل الدخول. تحقق من الاسم وكلمة المرور والمعلم.</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>لم يستجب خادم الفصل. حاول مرة أخرى.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>لا</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>موافق</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>هذا الملف موجود بالفعل. هل تريد استبداله؟</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>موافق</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>عنوان IP للخادم:</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>منفذ الخادم:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>اللغة:</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>الإعدادات</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>أدخل عنوان خادم صالحًا.</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>أدخل منفذ خادم من 1 إلى 65535.</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>تغيير اللغة</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>سيصبح تغيير اللغة ساريًا بعد إعادة تشغيل البرنامج.</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>Name des Schülers:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>Lehrer:</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Anmelden</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>Abmelden</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>Wirklich abmelden?</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>Name und Lehrer dürfen kein &quot;,&quot; enthalten.</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>Anmeldung fehlgeschlagen. Prüfen Sie Name, Passwort und Lehrer.</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>Der Klassenserver hat nicht geantwortet. Versuchen Sie es erneut.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>Nein</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Diese Datei existiert bereits. Ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>Server-IP:</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>Server-Port:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Sprache:</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>Geben Sie eine gültige Serveradresse ein.</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>Geben Sie einen Server-Port von 1 bis 65535 ein.</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Sprache ändern</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>Die Sprachänderung wird nach einem Neustart der Software wirksam.</translation>
     </message>
 </context>
 <context>

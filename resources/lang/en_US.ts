@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>Student Name:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>Teacher:</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>Logout</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>Sure to Logout?</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>The name and the teacher must not contain &quot;,&quot;.</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>Login failed. Check the name, the password and the teacher.</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>The class server did not answer. Try again.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>This file already exists. Replace it?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>Server IP:</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>Server Port:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Language:</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>Enter a valid server address.</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>Enter a server port from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Change Language</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>Change language will take effect restart software.</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>Nombre del alumno:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Contraseña:</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>Profesor:</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Iniciar sesión</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>Cerrar sesión</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>¿Seguro que desea cerrar sesión?</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>El nombre y el profesor no pueden contener &quot;,&quot;.</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>Error al iniciar sesión. Compruebe el nombre, la contraseña y el profesor.</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>El servidor de la clase no respondió. Inténtelo de nuevo.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Este archivo ya existe. ¿Desea reemplazarlo?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>IP del servidor:</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>Puerto del servidor:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Idioma:</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>Introduzca una dirección de servidor válida.</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>Introduzca un puerto de servidor entre 1 y 65535.</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Cambiar idioma</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>El cambio de idioma se aplicará al reiniciar el programa.</translation>
     </message>
 </context>
 <context>

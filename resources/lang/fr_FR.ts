@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>Nom de l&apos;élève :</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Mot de passe :</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>Enseignant :</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Connexion</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>Déconnexion</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>Voulez-vous vraiment vous déconnecter ?</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>Le nom et l&apos;enseignant ne doivent pas contenir « , ».</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>Échec de la connexion. Vérifiez le nom, le mot de passe et l&apos;enseignant.</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>Le serveur de la classe n&apos;a pas répondu. Réessayez.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>Non</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Ce fichier existe déjà. Le remplacer ?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>IP du serveur :</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>Port du serveur :</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Langue :</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>Saisissez une adresse de serveur valide.</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>Saisissez un port de serveur entre 1 et 65535.</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Changer de langue</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>Le changement de langue prendra effet au redémarrage du logiciel.</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>生徒名：</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>パスワード：</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>先生：</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>ログイン</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>ログアウト</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>ログアウトしてもよろしいですか？</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>名前と先生に「,」を含めることはできません。</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>ログインに失敗しました。名前、パスワード、先生を確認してください。</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>クラスサーバーが応答しませんでした。もう一度お試しください。</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>いいえ</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>このファイルは既に存在します。置き換えますか？</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>サーバー IP：</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>サーバーポート：</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>言語：</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>有効なサーバーアドレスを入力してください。</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>1 から 65535 までのサーバーポートを入力してください。</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>言語の変更</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>言語の変更はソフトウェアの再起動後に有効になります。</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>Nome do aluno:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Palavra-passe:</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>Professor:</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Iniciar sessão</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Sair</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>Terminar sessão</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>Tem a certeza de que pretende terminar a sessão?</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>O nome e o professor não podem conter &quot;,&quot;.</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>Falha ao iniciar sessão. Verifique o nome, a palavra-passe e o professor.</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>O servidor da turma não respondeu. Tente novamente.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>Não</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Este ficheiro já existe. Pretende substituí-lo?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>IP do servidor:</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>Porta do servidor:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Idioma:</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Definições</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>Introduza um endereço de servidor válido.</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>Introduza uma porta de servidor entre 1 e 65535.</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Alterar idioma</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>A alteração do idioma terá efeito após reiniciar o programa.</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>学生姓名：</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>教师：</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>注销</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>确定要注销吗？</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>姓名和教师中不能包含“,”。</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>登录失败。请检查姓名、密码和教师。</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>课堂服务器没有响应。请重试。</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>此文件已存在。是否替换？</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>服务器 IP：</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>服务器端口：</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>语言：</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>请输入有效的服务器地址。</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>请输入 1 到 65535 之间的服务器端口。</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>更改语言</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>更改语言将在重新启动软件后生效。</translation>
     </message>
 </context>
 <context>

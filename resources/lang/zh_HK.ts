@@ -40,6 +40,49 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>Student Name:</source>
+        <translation>學生姓名：</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>密碼：</translation>
+    </message>
+    <message>
+        <source>Teacher:</source>
+        <translation>教師：</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>登入</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>登出</translation>
+    </message>
+    <message>
+        <source>Sure to Logout?</source>
+        <translation>確定要登出嗎？</translation>
+    </message>
+    <message>
+        <source>The name and the teacher must not contain &quot;,&quot;.</source>
+        <translation>姓名和教師中不能包含「,」。</translation>
+    </message>
+    <message>
+        <source>Login failed. Check the name, the password and the teacher.</source>
+        <translation>登入失敗。請檢查姓名、密碼和教師。</translation>
+    </message>
+    <message>
+        <source>The class server did not answer. Try again.</source>
+        <translation>課堂伺服器沒有回應。請重試。</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -56,6 +99,13 @@
     <message>
         <source>No</source>
         <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>NoticeBox</name>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
     </message>
 </context>
 <context>
@@ -106,6 +156,45 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>此檔案已存在。是否取代？</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Server IP:</source>
+        <translation>伺服器 IP：</translation>
+    </message>
+    <message>
+        <source>Server Port:</source>
+        <translation>伺服器連接埠：</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>語言：</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Enter a valid server address.</source>
+        <translation>請輸入有效的伺服器位址。</translation>
+    </message>
+    <message>
+        <source>Enter a server port from 1 to 65535.</source>
+        <translation>請輸入 1 到 65535 之間的伺服器連接埠。</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>更改語言</translation>
+    </message>
+    <message>
+        <source>Change language will take effect restart software.</source>
+        <translation>更改語言將在重新啟動軟體後生效。</translation>
     </message>
 </context>
 <context>

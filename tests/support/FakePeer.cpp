@@ -20,6 +20,11 @@ bool FakePeer::listen(quint16 port)
     return m_server.listen(QHostAddress::LocalHost, port);
 }
 
+bool FakePeer::listenOn(const QHostAddress &address, quint16 port)
+{
+    return address.isLoopback() && m_server.listen(address, port);
+}
+
 quint16 FakePeer::port() const
 {
     return m_server.serverPort();

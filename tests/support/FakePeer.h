@@ -2,6 +2,7 @@
 #define FAKEPEER_H
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QPointer>
 #include <QTcpServer>
@@ -19,6 +20,8 @@ public:
     ~FakePeer() override;
 
     bool listen(quint16 port = 0);
+    // Listens on another loopback address (127.x.y.z), to tell peers apart by address.
+    bool listenOn(const QHostAddress &address, quint16 port = 0);
     quint16 port() const;
     void stopListening();
 
