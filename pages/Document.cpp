@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 
 Document::Document() : QObject(nullptr) {}
@@ -94,6 +95,17 @@ bool Document::addSizedPage(int width, int height)
     return addBlankPage(width, height, false);
 }
 
+bool Document::appendPageFile(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        m_listPageNames.contains(name) || !QFileInfo(m_strFolder + name).isFile()) {
+        qDebug() << "appendPageFile: refused" << name;
+        return false;
+    }
+    m_listPageNames.append(name);
+    return true;
+}
+
 bool Document::addRecord(int index, const QString &itemText)
 {
     if (!validIndex(index))
@@ -146,6 +158,19 @@ void Document::clearAll()
     m_currPage.clearItems();
     m_currPage.clearImage();
     m_nCurrIndex = -1;
+}
+
+QStringList Document::takePageFiles()
+{
+    QStringList paths;
+    paths.reserve(m_listPageNames.size());
+    for (int i = 0; i < m_listPageNames.size(); ++i)
+        paths << pagePath(i);
+    m_listPageNames.clear();
+    m_currPage.clearItems();
+    m_currPage.clearImage();
+    m_nCurrIndex = -1;
+    return paths;
 }
 
 void Document::removePage(int index)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 #include "pages/HSPage.h"
 
@@ -23,10 +24,16 @@ public:
     bool addBlankPage(int width, int height, bool init);
     bool addPixmapPage(const QPixmap &pixmap, bool init);
     bool addSizedPage(int width, int height);
+    // Appends a page whose file (a bare name in the folder) is already written; false when
+    // the name is not a plain file name, is listed already or the file is missing.
+    bool appendPageFile(const QString &name);
     bool addRecord(int index, const QString &itemText);
     bool resizepage(int index, int width, int height);
     void resetPagesInit();
     void clearAll();
+    // Forgets every page, as clearAll, but leaves the files: their paths, for the caller to
+    // write again or delete.
+    QStringList takePageFiles();
     void removePage(int index);
     bool getPage(int index, HSPage &out);
     // Writes every page into the PDF file at the save path of Settings.

@@ -100,6 +100,14 @@ void PageView::clearPages()
     m_document.clearAll();
 }
 
+QStringList PageView::releasePages()
+{
+    dropTools();
+    m_scene.clear(true);
+    m_scene.setSceneRect(0, 0, 1, 1);
+    return m_document.takePageFiles();
+}
+
 void PageView::clearCurrentPage(bool all)
 {
     dropTools();
@@ -133,6 +141,11 @@ void PageView::addBlankPage(int width, int height, bool init)
 void PageView::addPixmapPage(const QPixmap &pixmap, bool init)
 {
     m_document.addPixmapPage(pixmap, init);
+}
+
+bool PageView::addPageFile(const QString &name)
+{
+    return m_document.appendPageFile(name);
 }
 
 void PageView::removePage(int index)
@@ -235,13 +248,13 @@ void PageView::showShareVote(const QStringList &fields)
     m_scene.setShowVote(m_document.m_currPage);
 }
 
-void PageView::saveAsPdf()
+bool PageView::saveAsPdf()
 {
     if (!pageShown())
-        return;
+        return false;
     writeBack();
     m_document.saveCurrent();
-    m_document.exportPdf();
+    return m_document.exportPdf();
 }
 
 void PageView::shareLines()

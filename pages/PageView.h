@@ -24,16 +24,22 @@ public:
     ~PageView() override;
 
     void clearPages();
+    // As clearPages, but the page files stay: their paths, for the caller to write again or
+    // delete (deleting a long book's files takes a while).
+    QStringList releasePages();
     void clearCurrentPage(bool all);
     bool checkIsUpdate() const;
     void resetPagesInit();
     void addBlankPage(int width, int height, bool init);
     void addPixmapPage(const QPixmap &pixmap, bool init);
+    // Appends a page whose file is already written in the page folder.
+    bool addPageFile(const QString &name);
     void removePage(int index);
     void rotatePage(int page);
     void resizePage(int page, int width, int height);
     void showShareVote(const QStringList &fields);
-    void saveAsPdf();
+    // False when no page is shown or the export failed.
+    bool saveAsPdf();
     void procLineData(int page, const QString &itemText);
     void shareLines();
     void moveItem(int page, const QString &id, const QString &pos);

@@ -3,63 +3,127 @@
 #include "pdf/XPDFRenderer.h"
 
 #include <QDebug>
+#include <QFile>
+
+#include <memory>
+#include <vector>
 
 namespace {
-// Stands in for a page that cannot be rendered: white, in the page's proportions.
-QImage blankPage(const QSizeF &pageSize)
-{
-    QSize size(816, 1056);
-    if (pageSize.width() >= 1.0 && pageSize.height() >= 1.0)
-        size = pageSize.scaled(QSizeF(1056, 1056), Qt::KeepAspectRatio)
-                   .toSize()
-                   .expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
-}
+// Pages handed to the GUI thread and not yet taken by it.
+constexpr int kMaxPosted = 2;
+// Pages made ahead of the GUI thread, per worker.
+constexpr int kAheadPerWorker = 2;
+constexpr int kMaxWorkers = 8;
+
 } // namespace
 
-OpenBookThread::OpenBookThread(QObject *parent) : QThread(parent) {}
+OpenBookThread::OpenBookThread(QObject *parent) : QThread(parent)
+{
+    qRegisterMetaType<BookPage>("BookPage");
+}
+
+OpenBookThread::~OpenBookThread()
+{
+    stop();
+    wait();
+}
+
+void OpenBookThread::stop()
+{
+    m_bRun = false;
+    m_queue.abort();
+}
+
+int OpenBookThread::workerCount(int pageCount) const
+{
+    const int wanted = m_nWorkers > 0 ? m_nWorkers : QThread::idealThreadCount() - 1;
+    return qBound(1, qMin(wanted, kMaxWorkers), qMax(1, pageCount));
+}
 
 void OpenBookThread::run()
 {
     const QString path = m_strPath;
-    XPDFRenderer pdf(path);
-    if (!pdf.isValid()) {
-        qDebug() << "pdf not valid";
-        postFail();
-        return;
+    int count = 0;
+    {
+        XPDFRenderer pdf(path);
+        if (!pdf.isValid()) {
+            qDebug() << "pdf not valid";
+            removeStaleFiles({});
+            postFail();
+            return;
+        }
+        count = pdf.pageCount();
     }
-    pdf.setAbortCheck([this] { return !m_bRun.load(); });
-    const int count = pdf.pageCount();
     qDebug() << "pdf.isValid() pagecount=" << count;
+
+    const int workers = workerCount(count);
+    m_queue.start(count, workers * kAheadPerWorker + kMaxPosted, bool(m_writer));
+    if (!m_bRun)
+        m_queue.abort();
     postClearPage();
-    for (int page = 1; page <= count; ++page) {
-        if (!m_bRun)
-            break;
-        QImage image = pdf.pageImage(page);
-        qDebug() << "page" << page << "image" << image.size();
-        if (!m_bRun)
-            break; // the page may have been cut short
-        if (image.isNull())
-            image = blankPage(pdf.pageSizeF(page)); // keeps the page numbers in step
-        const QSize size(qMax(1, 2 * image.width() / 3), qMax(1, 2 * image.height() / 3));
-        postPage(image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+
+    std::vector<std::unique_ptr<BookPageWorker>> pool;
+    for (int i = 0; i < workers && count > 0; ++i) {
+        pool.push_back(std::make_unique<BookPageWorker>(m_queue, path, m_thumbnailSize, m_writer));
+        pool.back()->start(QThread::LowPriority);
     }
+    QSet<QString> written;
+    for (int index = 0; index < count; ++index) {
+        BookPage page;
+        if (!m_queue.take(index, kMaxPosted, &page))
+            break;
+        written.insert(page.filePath);
+        postPage(page);
+    }
+    for (const auto &worker : pool)
+        worker->wait();
+    // Page files made after a stop are never handed over.
+    for (const BookPage &page : m_queue.takeLeftovers())
+        discard(page);
+    removeStaleFiles(written);
     postComplete(path);
 }
 
-// The worker only queues calls on this object; they run, and emit, in its own thread.
+void OpenBookThread::removeStaleFiles(const QSet<QString> &written)
+{
+    for (const QString &path : qAsConst(m_listStaleFiles)) {
+        if (!written.contains(path))
+            QFile::remove(path);
+    }
+    m_listStaleFiles.clear();
+}
+
+void OpenBookThread::discard(const BookPage &page)
+{
+    if (page.inFile())
+        QFile::remove(page.filePath);
+}
+
+// The run only queues calls on this object; they run, and emit, in its own thread.
 void OpenBookThread::postClearPage()
 {
     QMetaObject::invokeMethod(
-        this, [this] { emit clearPageSignal(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            emit clearPageSignal();
+            m_queue.open();
+        },
+        Qt::QueuedConnection);
 }
 
-void OpenBookThread::postPage(const QImage &image)
+void OpenBookThread::postPage(const BookPage &page)
 {
     QMetaObject::invokeMethod(
-        this, [this, image] { emit addPageSignal(QPixmap::fromImage(image)); },
+        this,
+        [this, page] {
+            if (!m_bRun)
+                discard(page);
+            else if (m_writer)
+                emit addBookPageSignal(page);
+            else
+                emit addPageSignal(QPixmap::fromImage(page.image));
+            m_queue.consumed();
+        },
         Qt::QueuedConnection);
 }
 

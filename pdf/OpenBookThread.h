@@ -1,24 +1,48 @@
 #ifndef OPENBOOKTHREAD_H
 #define OPENBOOKTHREAD_H
 
+#include "pdf/BookPage.h"
+#include "pdf/BookPageQueue.h"
+#include "pdf/BookPageWorker.h"
+
 #include <QImage>
 #include <QPixmap>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 
 #include <atomic>
 
-// Opens one book on a worker thread and hands its pages over one by one.
-// Every run ends with exactly one of openComplete or openFail. The signals are
-// emitted from the thread that owns this object (the GUI thread), where the
-// page pixmaps are made.
+// Opens one book and hands its pages over one by one, in page order. The pages are made by
+// worker threads, each with a Poppler document of its own; this thread passes them on.
+// Every run ends with exactly one of openComplete or openFail. The signals are emitted from
+// the thread that owns this object (the GUI thread), which does no more than take what is
+// ready: at most a few pages wait for it at any time.
 class OpenBookThread : public QThread
 {
     Q_OBJECT
 public:
-    explicit OpenBookThread(QObject *parent = nullptr);
+    using PageWriter = BookPageWorker::PageWriter;
 
-    void stop() { m_bRun = false; }
+    explicit OpenBookThread(QObject *parent = nullptr);
+    // Stops the run and waits for it.
+    ~OpenBookThread() override;
+
+    // No more pages are handed over; openComplete follows.
+    void stop();
+
+    // With a writer, the workers write every page as a page file and the pages come as
+    // addBookPageSignal; without one they come as addPageSignal. Set before start().
+    void setPageWriter(const PageWriter &writer) { m_writer = writer; }
+    // Size the thumbnails of addBookPageSignal are fitted into; none when invalid.
+    void setThumbnailSize(const QSize &size) { m_thumbnailSize = size; }
+    // Page files of the book shown before: those this run does not write again are deleted
+    // at its end, off the GUI thread. Set before start().
+    void setStaleFiles(const QStringList &paths) { m_listStaleFiles = paths; }
+    // Worker threads; 0 (the default) uses every core but one.
+    void setWorkerCount(int count) { m_nWorkers = count; }
+    int workerCount(int pageCount) const;
 
     std::atomic<bool> m_bRun{true};
     QString m_strPath;
@@ -28,15 +52,24 @@ signals:
     void addPageSignal(QPixmap pixmap);
     void openComplete(QString path);
     void openFail();
+    void addBookPageSignal(BookPage page);
 
 protected:
     void run() override;
 
 private:
     void postClearPage();
-    void postPage(const QImage &image);
+    void postPage(const BookPage &page);
     void postComplete(const QString &path);
     void postFail();
+    static void discard(const BookPage &page);
+    void removeStaleFiles(const QSet<QString> &written);
+
+    BookPageQueue m_queue;
+    PageWriter m_writer;
+    QSize m_thumbnailSize;
+    int m_nWorkers = 0;
+    QStringList m_listStaleFiles;
 };
 
 #endif // OPENBOOKTHREAD_H

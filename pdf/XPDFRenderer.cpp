@@ -128,13 +128,45 @@ QImage XPDFRenderer::pageImage(int page)
 
 QImage XPDFRenderer::pageImage(int page, double xScale, double yScale, const QRectF &rect)
 {
+    if (!draw(page, xScale, yScale, rect))
+        return QImage();
+    std::unique_ptr<SplashBitmap> bitmap(m_outputDev->takeBitmap());
+    if (!usable(bitmap.get()))
+        return QImage();
+    QImage image(bitmap->getDataPtr(), bitmap->getWidth(), bitmap->getHeight(),
+                 bitmap->getRowSize(), QImage::Format_RGB32, &deleteBitmap, bitmap.get());
+    if (image.isNull())
+        return QImage();
+    bitmap.release(); // now owned by the image
+    return image;
+}
+
+QImage XPDFRenderer::sharedPageImage(int page, double scale)
+{
+    if (!draw(page, scale, scale, QRectF()))
+        return QImage();
+    SplashBitmap *bitmap = m_outputDev->getBitmap();
+    if (!usable(bitmap))
+        return QImage();
+    return QImage(bitmap->getDataPtr(), bitmap->getWidth(), bitmap->getHeight(),
+                  bitmap->getRowSize(), QImage::Format_RGB32);
+}
+
+bool XPDFRenderer::usable(SplashBitmap *bitmap) const
+{
+    return !m_lastAborted && bitmap && bitmap->getWidth() > 0 && bitmap->getHeight() > 0 &&
+           bitmap->getMode() == splashModeXBGR8;
+}
+
+bool XPDFRenderer::draw(int page, double xScale, double yScale, const QRectF &rect)
+{
     m_sliceX = 0.0;
     m_sliceY = 0.0;
     m_lastReduction = 1.0;
     m_lastAborted = false;
     if (!pageInRange(page) || !qIsFinite(xScale) || !qIsFinite(yScale) || xScale <= 0.0 ||
         yScale <= 0.0)
-        return QImage();
+        return false;
 
     const QSizeF size = pageSizeF(page);
     const QRectF pageArea(0.0, 0.0, size.width() * xScale, size.height() * yScale);
@@ -147,7 +179,7 @@ QImage XPDFRenderer::pageImage(int page, double xScale, double yScale, const QRe
     }
     const double pixels = area.width() * area.height();
     if (!qIsFinite(pixels) || area.width() < 1.0 || area.height() < 1.0)
-        return QImage();
+        return false;
 
     double reduction = 1.0;
     if (pixels > kMaxImagePixels)
@@ -156,11 +188,11 @@ QImage XPDFRenderer::pageImage(int page, double xScale, double yScale, const QRe
         pageArea.height() * reduction > kMaxPageSide) {
         qDebug() << "XPDFRenderer::pageImage: page" << page << "too large at scale" << xScale
                  << yScale;
-        return QImage();
+        return false;
     }
     m_lastReduction = reduction;
     if (m_abortCheck && m_abortCheck())
-        return QImage();
+        return false;
     const double hDpi = m_nDpi * xScale * reduction;
     const double vDpi = m_nDpi * yScale * reduction;
 
@@ -185,17 +217,7 @@ QImage XPDFRenderer::pageImage(int page, double xScale, double yScale, const QRe
                                 int(area.width() * reduction), int(area.height() * reduction),
                                 &XPDFRenderer::abortCallback, this);
     }
-
-    std::unique_ptr<SplashBitmap> bitmap(m_outputDev->takeBitmap());
-    if (m_lastAborted || !bitmap || bitmap->getWidth() <= 0 || bitmap->getHeight() <= 0 ||
-        bitmap->getMode() != splashModeXBGR8)
-        return QImage();
-    QImage image(bitmap->getDataPtr(), bitmap->getWidth(), bitmap->getHeight(),
-                 bitmap->getRowSize(), QImage::Format_RGB32, &deleteBitmap, bitmap.get());
-    if (image.isNull())
-        return QImage();
-    bitmap.release(); // now owned by the image
-    return image;
+    return true;
 }
 
 void XPDFRenderer::render(QPainter *painter, int page, const QRectF &rect)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class PDFDoc;
+class SplashBitmap;
 class SplashOutputDev;
 
 // PDF renderer over Poppler's core: one document, used by one thread at a time.
@@ -31,6 +32,10 @@ public:
     // Null when not valid, the page is out of range or the render was aborted.
     QImage pageImage(int page, double xScale, double yScale, const QRectF &rect);
     QImage pageImage(int page);
+    // The whole page at m_nDpi times scale, drawn into the renderer's own bitmap, which the
+    // next page of the same size draws into again: the image shares those pixels and is valid
+    // only until the next render. Null as for pageImage.
+    QImage sharedPageImage(int page, double scale);
 
     // Checked while a page renders; returning true aborts it.
     void setAbortCheck(std::function<bool()> check) { m_abortCheck = std::move(check); }
@@ -48,6 +53,9 @@ public:
 
 private:
     bool pageInRange(int page) const;
+    // Draws the page (or the part of it) into the output device; false when nothing was drawn.
+    bool draw(int page, double xScale, double yScale, const QRectF &rect);
+    bool usable(SplashBitmap *bitmap) const;
     static bool abortCallback(void *data);
 
     std::unique_ptr<PDFDoc> m_doc;

@@ -53,9 +53,14 @@ void EBookItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
         painter->drawRect(target);
     }
     painter->setPen(QPen(Qt::black));
-    painter->setFont(QFont(QStringLiteral("Arial"), 10));
+    painter->setFont(numberFont());
     painter->drawText(cell, Qt::AlignHCenter | Qt::AlignBottom, QString::number(row + 1));
     painter->restore();
+}
+
+QFont EBookItemDelegate::numberFont()
+{
+    return QFont(QStringLiteral("Arial"), 10);
 }
 
 void EBookItemDelegate::clear()

@@ -2,6 +2,7 @@
 #define EBOOKITEMDELEGATE_H
 
 #include <QAbstractItemDelegate>
+#include <QFont>
 #include <QPixmap>
 #include <QVector>
 
@@ -21,6 +22,9 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+    // The font of the page numbers.
+    static QFont numberFont();
 
     void clear();
     // Renders what the scene shows now into the thumbnail of that row.

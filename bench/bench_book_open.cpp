@@ -1,0 +1,204 @@
+// Opening a book in the e-book screen: whole-book time (last thumbnail shown), first
+// thumbnail latency, the GUI thread's longest stall (a 5 ms timer), peak resident memory
+// and its growth per page, on R-intro.pdf and on a 300-page book, each next to
+// `pdftoppm -r 96` (one process, PPM to /dev/shm) on the same file in this run. Each book
+// opens in a fresh child process.
+#include "common/BenchBook.h"
+#include "pdf/XPDFRenderer.h"
+#include "screens/DisplayWidget.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+const char *const kRIntro = "/usr/share/R/doc/manual/R-intro.pdf";
+constexpr int kBigBookPages = 300;
+constexpr int kRounds = 3;
+constexpr int kTickMs = 5;
+
+void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// A figure of /proc/self/status in kB: "VmHWM" (peak) or "VmRSS" (now).
+double memoryKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QRegularExpression line(QLatin1String(field) + QStringLiteral(":\\s+(\\d+)"));
+    const QRegularExpressionMatch match = line.match(QString::fromLatin1(status.readAll()));
+    return match.hasMatch() ? match.captured(1).toDouble() : -1;
+}
+
+using Figures = QMap<QString, double>;
+
+// Child: opens the book in the e-book screen and prints its figures as "key=value" pairs.
+int openInScreen(const QString &book)
+{
+    qInstallMessageHandler(quiet);
+    const int total = XPDFRenderer(book).pageCount();
+    DisplayWidget screen;
+    screen.resize(1920, 1000);
+    screen.show();
+    // The screen has been on show for a while when a book is asked for.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    Figures f;
+    QElapsedTimer clock;
+    double lastTick = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const double now = clock.nsecsElapsed() / 1e6;
+        f["stall"] = std::max(f.value("stall"), now - lastTick - kTickMs);
+        lastTick = now;
+    });
+    // Memory when a third of the rows is in and at the last one: its growth per page.
+    QObject::connect(screen.thumbnailList()->model(), &QAbstractItemModel::rowsInserted, [&] {
+        const double now = clock.nsecsElapsed() / 1e6;
+        if (!f.contains("first"))
+            f["first"] = now;
+        f["last"] = now;
+        const int rows = screen.pageCount();
+        if (!f.contains("thirdRss") && rows >= total / 3) {
+            f["thirdRss"] = memoryKb("VmRSS");
+            f["thirdRows"] = rows;
+        }
+        if (rows == total)
+            f["lastRss"] = memoryKb("VmRSS");
+    });
+    // After the completion the ticks go on a while: the first page is drawn then.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!screen.isOpening() && f.contains("first") && !f.contains("complete")) {
+            f["complete"] = clock.nsecsElapsed() / 1e6;
+            QTimer::singleShot(300, &QApplication::quit);
+        }
+    });
+    QTimer::singleShot(120000, &QApplication::quit);
+
+    f["before"] = memoryKb("VmRSS");
+    clock.start();
+    ticker.start(kTickMs);
+    watch.start(1);
+    screen.onOpeneBook(book);
+    QApplication::exec();
+    f["pages"] = screen.pageCount();
+    f["peak"] = memoryKb("VmHWM");
+    for (auto it = f.cbegin(); it != f.cend(); ++it)
+        std::printf("%s=%.1f ", qPrintable(it.key()), it.value());
+    std::printf("\n");
+    return total > 0 && screen.pageCount() == total ? 0 : 1;
+}
+
+bool runChild(const QString &book, Figures *figures)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--open"), book});
+    if (!child.waitForFinished(180000) || child.exitCode() != 0)
+        return false;
+    Figures run;
+    const QStringList pairs =
+        QString::fromLatin1(child.readAllStandardOutput()).simplified().split(' ');
+    for (const QString &pair : pairs)
+        run[pair.section('=', 0, 0)] = pair.section('=', 1).toDouble();
+    if (!run.contains("lastRss") || !run.contains("thirdRss"))
+        return false;
+    const double growth = (run["lastRss"] - run["thirdRss"]) / (run["pages"] - run["thirdRows"]);
+    // Times: the best run; stalls and memory: the worst.
+    (*figures)["pages"] = run["pages"];
+    (*figures)["first"] = std::min(figures->value("first", 1e12), run["first"]);
+    (*figures)["last"] = std::min(figures->value("last", 1e12), run["last"]);
+    (*figures)["stall"] = std::max(figures->value("stall"), run["stall"]);
+    (*figures)["peak"] = std::max(figures->value("peak"), run["peak"] / 1024);
+    (*figures)["before"] = std::max(figures->value("before"), run["before"] / 1024);
+    (*figures)["growth"] = std::max(figures->value("growth"), growth);
+    return true;
+}
+
+double runPdftoppm(const QString &book)
+{
+    QTemporaryDir out(QStringLiteral("/dev/shm/bench-ppm-XXXXXX"));
+    if (!out.isValid())
+        return -1.0;
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("96"), book, out.filePath("p")});
+    if (!process.waitForFinished(180000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return -1.0;
+    return timer.nsecsElapsed() / 1e6;
+}
+
+bool benchBook(const QString &name, const QString &book, bool bigBook)
+{
+    Figures f;
+    double reference = 1e12;
+    for (int round = 0; round < kRounds; ++round) {
+        const double ms = runPdftoppm(book);
+        if (ms < 0 || !runChild(book, &f)) {
+            std::fprintf(stderr, "bench_book_open: %s failed\n", qPrintable(name));
+            return false;
+        }
+        reference = std::min(reference, ms);
+    }
+    const QByteArray n = name.toUtf8();
+    std::printf("%s (%.0f pages): whole book opened in %.0f ms = %.2f x pdftoppm -r 96 "
+                "(reference: %.0f ms; goal: at most 0.50 x)\n",
+                n.constData(), f["pages"], f["last"], f["last"] / reference, reference);
+    std::printf("%s: first thumbnail after %.0f ms (goal: at most 150 ms)\n", n.constData(),
+                f["first"]);
+    std::printf("%s: longest GUI-thread stall %.1f ms (goal: under 16 ms)\n", n.constData(),
+                f["stall"]);
+    std::printf("%s: peak resident memory %.0f MB%s, %.0f MB before the book; it grows by %.0f "
+                "KB a page (goal: a thumbnail, about 120 KB)\n",
+                n.constData(), f["peak"], bigBook ? " (goal: under 200 MB)" : "", f["before"],
+                f["growth"]);
+    return true;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The screen keeps its page files in a data folder of its own.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--open"))
+        return openInScreen(args.at(2));
+
+    bool ok = true;
+    if (QFile::exists(QString::fromLatin1(kRIntro)))
+        ok &= benchBook(QStringLiteral("R-intro.pdf"), QString::fromLatin1(kRIntro), false);
+    else
+        std::printf("R-intro.pdf: missing (package r-doc-pdf); skipped\n");
+    QTemporaryDir dir;
+    const QString big = dir.filePath(QStringLiteral("book300.pdf"));
+    if (!BenchBook::write(big, kBigBookPages)) {
+        std::fprintf(stderr, "bench_book_open: cannot write the 300-page book\n");
+        return 1;
+    }
+    ok &= benchBook(QStringLiteral("300-page book"), big, true);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,77 @@
+#include "pdf/BookPageWorker.h"
+
+#include "pdf/BookPageQueue.h"
+#include "pdf/XPDFRenderer.h"
+
+#include <QDebug>
+
+#ifdef Q_OS_LINUX
+#include <pthread.h>
+#include <sched.h>
+#endif
+
+namespace {
+// Stands in for a page that cannot be rendered: white, in the page's proportions.
+QImage blankPage(const QSizeF &pageSize)
+{
+    QSize size(544, 704);
+    if (pageSize.width() >= 1.0 && pageSize.height() >= 1.0)
+        size =
+            pageSize.scaled(QSizeF(704, 704), Qt::KeepAspectRatio).toSize().expandedTo(QSize(1, 1));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+} // namespace
+
+BookPageWorker::BookPageWorker(BookPageQueue &queue, const QString &path,
+                               const QSize &thumbnailSize, const PageWriter &writer)
+    : m_queue(queue), m_strPath(path), m_thumbnailSize(thumbnailSize), m_writer(writer)
+{
+}
+
+BookPage BookPageWorker::makePage(XPDFRenderer &pdf, int index) const
+{
+    BookPage page;
+    page.index = index;
+    page.image = pdf.sharedPageImage(index + 1, PageScale);
+    if (page.image.isNull()) // keeps the page numbers in step
+        page.image = blankPage(pdf.pageSizeF(index + 1) * PageScale);
+    page.size = page.image.size();
+    if (m_thumbnailSize.isValid())
+        page.thumbnail =
+            page.image.scaled(m_thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return page;
+}
+
+// The workers keep every core busy; the GUI thread must still get its turn at once.
+void BookPageWorker::yieldToInteractiveThreads()
+{
+#ifdef Q_OS_LINUX
+    const sched_param param{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &param);
+#endif
+}
+
+void BookPageWorker::run()
+{
+    yieldToInteractiveThreads();
+    XPDFRenderer pdf(m_strPath);
+    pdf.setAbortCheck([this] { return m_queue.isAborted(); });
+    for (int index = m_queue.claim(); index >= 0; index = m_queue.claim()) {
+        BookPage page = makePage(pdf, index);
+        if (m_queue.isAborted())
+            return; // the page may have been cut short
+        if (m_writer) {
+            // Page files go in only once the old ones are gone.
+            if (!m_queue.waitOpen())
+                return;
+            page.filePath = m_writer(index, page.image);
+            if (!page.inFile())
+                qDebug() << "BookPageWorker: page" << index << "kept in memory";
+        }
+        // The renderer draws the next page into the same pixels.
+        page.image = page.inFile() ? QImage() : page.image.copy();
+        m_queue.put(page);
+    }
+}

@@ -1,0 +1,48 @@
+#ifndef BOOKPAGEWORKER_H
+#define BOOKPAGEWORKER_H
+
+#include "pdf/BookPage.h"
+
+#include <QSize>
+#include <QString>
+#include <QThread>
+
+#include <functional>
+
+class BookPageQueue;
+class XPDFRenderer;
+
+// One of the threads that make the pages of a book: with a Poppler document of its own it
+// renders the pages it claims, makes their thumbnails and, with a page writer, writes them
+// as page files. Page images are two thirds of 96 dpi (US letter: 544 x 704), rendered
+// straight at that resolution.
+class BookPageWorker : public QThread
+{
+    Q_OBJECT
+public:
+    // Writes the page image of a 0-based page; the path written, or empty on failure.
+    using PageWriter = std::function<QString(int index, const QImage &image)>;
+
+    static constexpr double PageScale = 2.0 / 3.0;
+
+    BookPageWorker(BookPageQueue &queue, const QString &path, const QSize &thumbnailSize,
+                   const PageWriter &writer);
+
+protected:
+    void run() override;
+
+private:
+    // Linux: mildly disfavoured by the scheduler (SCHED_BATCH); elsewhere the low priority
+    // the thread is started with does this.
+    static void yieldToInteractiveThreads();
+    // The page with its thumbnail; its image shares the renderer's bitmap, so it is valid only
+    // until the next page renders. A page that cannot be rendered comes out white.
+    BookPage makePage(XPDFRenderer &pdf, int index) const;
+
+    BookPageQueue &m_queue;
+    const QString m_strPath;
+    const QSize m_thumbnailSize;
+    const PageWriter m_writer;
+};
+
+#endif // BOOKPAGEWORKER_H

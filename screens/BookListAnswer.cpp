@@ -1,0 +1,48 @@
+#include "screens/BookListAnswer.h"
+
+#include <QDebug>
+
+namespace {
+const QLatin1String kEnd("@end");
+
+bool hasControlCharacter(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+BookListAnswer BookListAnswer::parse(const QString &text)
+{
+    BookListAnswer answer;
+    if (text.size() > MaxLength) {
+        qDebug() << "BookListAnswer: answer too long" << text.size();
+        return answer;
+    }
+    const QStringList parts = text.split(QLatin1Char('#'));
+    if (parts.size() < 2 || !parts.at(1).endsWith(kEnd)) {
+        qDebug() << "BookListAnswer: no book list" << text.left(256);
+        return answer;
+    }
+    const QString list = parts.at(1).left(parts.at(1).size() - kEnd.size());
+    const QStringList names = list.split(QLatin1Char(','));
+    if (names.size() > MaxBooks) {
+        qDebug() << "BookListAnswer: too many books" << names.size();
+        return answer;
+    }
+    for (const QString &name : names) {
+        if (name.isEmpty())
+            continue;
+        if (name.size() > MaxNameLength || hasControlCharacter(name) || name.contains(kEnd)) {
+            qDebug() << "BookListAnswer: name refused" << name.left(256);
+            return answer;
+        }
+        answer.names << name;
+    }
+    answer.folder = parts.at(0);
+    answer.ok = true;
+    return answer;
+}

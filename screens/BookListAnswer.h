@@ -1,0 +1,24 @@
+#ifndef BOOKLISTANSWER_H
+#define BOOKLISTANSWER_H
+
+#include <QString>
+#include <QStringList>
+
+// The class server's book list: "folder#name1,name2,...@end". Anything after a second "#"
+// is ignored. Parsed strictly: without the "@end" terminator, or beyond the limits, the
+// answer is refused; empty names are left out.
+class BookListAnswer
+{
+public:
+    static constexpr int MaxLength = 1024 * 1024;
+    static constexpr int MaxBooks = 10000;
+    static constexpr int MaxNameLength = 255;
+
+    static BookListAnswer parse(const QString &text);
+
+    bool ok = false;
+    QString folder;
+    QStringList names;
+};
+
+#endif // BOOKLISTANSWER_H

@@ -1,0 +1,420 @@
+#include "screens/DisplayWidget.h"
+
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "pages/PageView.h"
+#include "pages/TaskToolManager.h"
+#include "pdf/OpenBookThread.h"
+#include "screens/BookPageWriter.h"
+#include "screens/EBookItemDelegate.h"
+#include "screens/InfoBox.h"
+#include "screens/LocalBooksWidget.h"
+#include "screens/ScreenPointers.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScreen>
+
+DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
+{
+    ScreenPointers::setDisplayWidget(this);
+    auto *layout = new QHBoxLayout;
+    m_ListWidget = new QListWidget;
+    m_ListWidget->setFixedWidth(200);
+    m_ListWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_ListWidget->setUniformItemSizes(true);
+    m_Delegate = new EBookItemDelegate;
+    m_ListWidget->setItemDelegate(m_Delegate);
+    m_ListWidget->setMovement(QListView::Static);
+    m_PageView = new PageView(false);
+    // The background is two fills; a cached copy of it is made again, at the size of the
+    // viewport, whenever the scene changes size (each book, each page of another size),
+    // which stalled the screen for tens of milliseconds.
+    m_PageView->setCacheMode(QGraphicsView::CacheNone);
+    m_Delegate->m_scene = m_PageView->pageScene();
+    layout->addWidget(m_ListWidget);
+    layout->addWidget(m_PageView);
+    setLayout(layout);
+
+    m_lineTimer.setSingleShot(true);
+    m_lineTimer.setInterval(LineRepaintDelay);
+    m_hideTimer.setSingleShot(true);
+    m_hideTimer.setInterval(RotateHideDelay);
+
+    connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
+    connect(TcpManager::instance(), SIGNAL(downloadPdfComplete(QString)), this,
+            SLOT(onDownloadComplete(QString)));
+    connect(m_ListWidget, SIGNAL(currentRowChanged(int)), m_PageView,
+            SLOT(onCurrentPageChanged(int)));
+    connect(this, SIGNAL(hideWaitting()), this, SLOT(onHideWaitting()));
+    connect(&m_lineTimer, SIGNAL(timeout()), this, SLOT(onLineUpdatePage()));
+    connect(&m_hideTimer, SIGNAL(timeout()), this, SLOT(onHideWaitting()));
+    m_WaitingDlg.hide();
+    // Making the indicator's window and loading the thumbnail numbers' font take tens of
+    // milliseconds: done now, not when a book is asked for.
+    m_WaitingDlg.winId();
+    QFontMetrics(EBookItemDelegate::numberFont()).height();
+}
+
+DisplayWidget::~DisplayWidget()
+{
+    // No worker may outlive the screen, nor write into its page folder afterwards.
+    const QList<OpenBookThread *> threads = findChildren<OpenBookThread *>();
+    for (OpenBookThread *thread : threads) {
+        thread->disconnect(this);
+        thread->stop();
+    }
+    for (OpenBookThread *thread : threads)
+        thread->wait();
+    delete m_ListWidget;
+    delete m_Delegate;
+}
+
+bool DisplayWidget::validRow(int row) const
+{
+    return row >= 0 && row < m_ListWidget->count() && m_Delegate->validRow(row);
+}
+
+int DisplayWidget::currentPage() const
+{
+    return m_ListWidget->currentRow();
+}
+
+int DisplayWidget::pageCount() const
+{
+    return m_ListWidget->count();
+}
+
+void DisplayWidget::showRow(int row)
+{
+    if (m_ListWidget->currentRow() != row)
+        m_ListWidget->setCurrentRow(row);
+    if (m_PageView->currentIndex() != row)
+        m_PageView->onCurrentPageChanged(row);
+}
+
+void DisplayWidget::repaintRow(int row)
+{
+    if (row >= 0)
+        m_ListWidget->viewport()->update(
+            m_ListWidget->visualRect(m_ListWidget->model()->index(row, 0)));
+}
+
+void DisplayWidget::shareLines()
+{
+    m_PageView->shareLines();
+}
+
+bool DisplayWidget::saveAsPdf()
+{
+    return m_PageView->saveAsPdf();
+}
+
+void DisplayWidget::sendPreview()
+{
+    qDebug() << "DisplayWidget::sendPreview()";
+    m_PageView->sendPreview();
+}
+
+void DisplayWidget::attachToolScene()
+{
+    TaskToolManager::instance()->setScene(m_PageView->pageScene());
+}
+
+void DisplayWidget::showShareVote(const QStringList &fields)
+{
+    m_PageView->showShareVote(fields);
+    // The vote may have moved the canvas to its page.
+    if (validRow(m_PageView->currentIndex()))
+        showRow(m_PageView->currentIndex());
+}
+
+void DisplayWidget::clearPages()
+{
+    m_PageView->clearPages();
+    clearThumbnails();
+}
+
+void DisplayWidget::clearThumbnails()
+{
+    m_Delegate->clear();
+    m_ListWidget->clear();
+}
+
+void DisplayWidget::appendThumbnail(const QPixmap &pixmap)
+{
+    m_ListWidget->addItem(new QListWidgetItem);
+    m_Delegate->addPixmap(pixmap);
+}
+
+bool DisplayWidget::setCurrentPage(int page)
+{
+    if (!validRow(page)) {
+        qDebug() << "setCurrentPage: no page" << page << "of" << pageCount();
+        return false;
+    }
+    m_ListWidget->setCurrentRow(page);
+    m_PageView->onCurrentPageChanged(page);
+    return true;
+}
+
+void DisplayWidget::lineUpdatePage(int page, const QString &itemText)
+{
+    if (!validRow(page)) {
+        qDebug() << "lineUpdatePage: no page" << page << "of" << pageCount();
+        return;
+    }
+    const int shown = m_PageView->currentIndex();
+    if (shown != page && validRow(shown)) {
+        // The page left keeps what it shows now.
+        m_Delegate->refresh(shown);
+        repaintRow(shown);
+    }
+    m_PageView->procLineData(page, itemText);
+    showRow(page);
+    // The canvas asks for the thumbnail redraw once a burst of items is in.
+    if (!m_lineTimer.isActive())
+        m_lineTimer.start();
+}
+
+void DisplayWidget::onLineUpdatePage()
+{
+    repaintRow(m_ListWidget->currentRow());
+}
+
+void DisplayWidget::onUpdateThunmbianl()
+{
+    const int row = m_PageView->currentIndex();
+    if (!validRow(row))
+        return;
+    m_Delegate->refresh(row);
+    repaintRow(row);
+}
+
+void DisplayWidget::clearPage(int row)
+{
+    if (!validRow(row)) {
+        qDebug() << "clearPage: no page" << row << "of" << pageCount();
+        return;
+    }
+    showRow(row);
+    m_PageView->clearCurrentPage(false);
+    m_Delegate->refresh(row);
+    repaintRow(row);
+}
+
+void DisplayWidget::rotatePage(int row)
+{
+    if (!validRow(row)) {
+        qDebug() << "rotatePage: no page" << row << "of" << pageCount();
+        return;
+    }
+    m_nRotateRow = row;
+    m_listRotateRows.append(row);
+    m_WaitingDlg.show();
+    QTimer::singleShot(RotateDelay, this, SLOT(onStartRotate()));
+}
+
+void DisplayWidget::onStartRotate()
+{
+    if (m_listRotateRows.isEmpty())
+        return;
+    const int row = m_listRotateRows.takeFirst();
+    qDebug() << "show";
+    // The book may have changed since the request.
+    if (validRow(row)) {
+        m_PageView->rotatePage(row);
+        showRow(row);
+        m_Delegate->refresh(row);
+        repaintRow(row);
+    }
+    qDebug() << "hide";
+    m_hideTimer.start();
+}
+
+void DisplayWidget::onHideWaitting()
+{
+    // A book still opening keeps its indicator.
+    if (!m_OpenThread && m_listRotateRows.isEmpty())
+        m_WaitingDlg.hide();
+}
+
+void DisplayWidget::stopOpening()
+{
+    if (m_OpenThread)
+        m_OpenThread->stop();
+}
+
+QString DisplayWidget::fileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    return QStringLiteral("%1:%2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+}
+
+void DisplayWidget::onDownloadComplete(QString path)
+{
+    // A book fetched again replaces what was shown under its name.
+    if (path == m_strLastBook)
+        m_strLastBook.clear();
+    onOpeneBook(path);
+}
+
+void DisplayWidget::onOpeneBook(QString path)
+{
+    if (m_OpenThread) {
+        // The book already opening goes on, unless it was stopped or changed on disk.
+        if (path == m_strCurrPath && m_OpenThread->m_bRun && fileStamp(path) == m_strBookStamp) {
+            m_strPendingBook.clear();
+            return;
+        }
+        m_OpenThread->stop();
+        m_strPendingBook = path;
+        return;
+    }
+    m_strPendingBook.clear();
+    if (path == m_strLastBook && fileStamp(path) == m_strBookStamp)
+        return;
+    qDebug() << "onOpeneBook " << path << "last book=" << m_strLastBook;
+    // What is shown is about to go: asking for the old book again opens it again.
+    m_strLastBook.clear();
+    m_strCurrPath = path;
+    // The opening thread writes the page files again or deletes them, off this thread.
+    const QStringList oldFiles = m_PageView->releasePages();
+    clearThumbnails();
+    showWaiting();
+    startOpening(path, oldFiles);
+}
+
+void DisplayWidget::showWaiting()
+{
+    m_WaitingDlg.show();
+    QRect area;
+    if (QWidget *main = ScreenPointers::mainWidget())
+        area = QRect(main->mapToGlobal(QPoint(0, 0)), main->size());
+    else if (QScreen *screen = QGuiApplication::primaryScreen())
+        area = screen->geometry();
+    m_WaitingDlg.move(area.x() + (area.width() - m_WaitingDlg.width()) / 2,
+                      area.y() + (area.height() - m_WaitingDlg.height()) / 2);
+}
+
+void DisplayWidget::startOpening(const QString &path, const QStringList &oldFiles)
+{
+    m_strBookStamp = fileStamp(path);
+    auto *thread = new OpenBookThread(this);
+    m_OpenThread = thread;
+    const QString folder = m_PageView->document()->m_strFolder;
+    thread->setPageWriter([folder](int index, const QImage &image) {
+        return BookPageWriter::write(folder, index, image);
+    });
+    thread->setStaleFiles(oldFiles);
+    thread->setThumbnailSize(QSize(EBookItemDelegate::CellWidth, EBookItemDelegate::CellHeight));
+    connect(thread, SIGNAL(clearPageSignal()), this, SLOT(onClearPage()));
+    connect(thread, SIGNAL(addPageSignal(QPixmap)), this, SLOT(onAddPage(QPixmap)));
+    connect(thread, SIGNAL(addBookPageSignal(BookPage)), this, SLOT(onAddBookPage(BookPage)));
+    connect(thread, SIGNAL(openComplete(QString)), this, SLOT(onOpenComplete(QString)));
+    connect(thread, SIGNAL(openFail()), this, SLOT(onOpenFail()));
+    connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
+    thread->m_strPath = path;
+    thread->start(QThread::InheritPriority);
+}
+
+void DisplayWidget::onClearPage()
+{
+    m_Delegate->clear();
+    m_ListWidget->clear();
+    // Nothing is left to delete here unless pages came in by another road.
+    m_PageView->clearPages();
+}
+
+void DisplayWidget::onAddPage(QPixmap pixmap)
+{
+    appendThumbnail(pixmap);
+    m_PageView->addPixmapPage(pixmap, false);
+}
+
+void DisplayWidget::onAddBookPage(BookPage page)
+{
+    if (page.index != m_ListWidget->count()) {
+        qDebug() << "onAddBookPage: page" << page.index << "out of order at" << pageCount();
+        return;
+    }
+    if (page.inFile()) {
+        const QString name = QFileInfo(page.filePath).fileName();
+        const bool here = page.filePath == m_PageView->document()->m_strFolder + name;
+        if (!here || !m_PageView->addPageFile(name)) {
+            qDebug() << "onAddBookPage: page file not taken" << page.filePath;
+            return;
+        }
+    } else {
+        m_PageView->addPixmapPage(QPixmap::fromImage(page.image), false);
+    }
+    m_ListWidget->addItem(new QListWidgetItem);
+    m_Delegate->addPixmap(
+        QPixmap::fromImage(page.thumbnail.isNull() ? page.image : page.thumbnail));
+}
+
+void DisplayWidget::onOpenComplete(QString path)
+{
+    const bool stopped = m_OpenThread && !m_OpenThread->m_bRun;
+    m_OpenThread = nullptr;
+    if (!m_strPendingBook.isEmpty()) {
+        const QString next = m_strPendingBook;
+        onOpeneBook(next);
+        return;
+    }
+    if (pageCount() > 0)
+        showRow(0);
+    if (stopped || pageCount() == 0) {
+        // Not the whole book: asking for it again opens it again.
+        qDebug() << "onOpenComplete: not recorded" << path << "pages" << pageCount();
+    } else {
+        m_strLastBook = path;
+        TcpManager::instance()->queryBookPageIndex();
+    }
+    m_WaitingDlg.hide();
+}
+
+bool DisplayWidget::isDownloadedBook(const QString &path)
+{
+    const QString download = TcpManager::instance()->m_strDownloadFile;
+    if (download.isEmpty() || path.isEmpty())
+        return false;
+    const QFileInfo book(path);
+    return book.absoluteFilePath() == QFileInfo(download).absoluteFilePath() &&
+           QDir(book.absolutePath()).canonicalPath() ==
+               QDir(Settings::instance()->localBookDir()).canonicalPath();
+}
+
+void DisplayWidget::onOpenFail()
+{
+    m_OpenThread = nullptr;
+    m_strLastBook.clear();
+    m_WaitingDlg.hide();
+    const bool fetchAgain = isDownloadedBook(m_strCurrPath);
+    if (fetchAgain) {
+        qDebug() << "remove " << m_strCurrPath;
+        QFile::remove(m_strCurrPath);
+        if (auto *books = qobject_cast<LocalBooksWidget *>(ScreenPointers::localBooksWidget()))
+            books->LoadBooks();
+        TcpManager::instance()->retryDownLoad();
+    } else {
+        qDebug() << "onOpenFail: book kept" << m_strCurrPath;
+    }
+    if (m_FailBox)
+        m_FailBox->close();
+    m_FailBox = InfoBox::show(this, tr("Fail"),
+                              fetchAgain ? tr("This book cannot be opened. It is downloaded again.")
+                                         : tr("This book cannot be opened."));
+    if (!m_strPendingBook.isEmpty()) {
+        const QString next = m_strPendingBook;
+        onOpeneBook(next);
+    }
+}

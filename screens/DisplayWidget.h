@@ -1,0 +1,111 @@
+#ifndef DISPLAYWIDGET_H
+#define DISPLAYWIDGET_H
+
+#include "pdf/BookPage.h"
+#include "screens/WaitingDialog.h"
+
+#include <QList>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+class EBookItemDelegate;
+class OpenBookThread;
+class PageView;
+class QListWidget;
+
+// The e-book screen: the thumbnails of the open book beside one page canvas. Books open on
+// a book-opening thread while a waiting indicator shows; the screen follows the teacher's
+// page, strokes, clearing and rotation. The thumbnail row always names the page the canvas
+// shows, and every row that comes from outside is checked against the thumbnail count.
+class DisplayWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int LineRepaintDelay = 500;
+    static constexpr int RotateDelay = 200;
+    static constexpr int RotateHideDelay = 1000;
+
+    explicit DisplayWidget(QWidget *parent = nullptr);
+    // Stops and waits for every opening thread.
+    ~DisplayWidget() override;
+
+    void shareLines();
+    // False when no page is shown or the export failed.
+    bool saveAsPdf();
+    void sendPreview();
+    void rotatePage(int row);
+    void clearPages();
+    void appendThumbnail(const QPixmap &pixmap);
+    void clearThumbnails();
+    void clearPage(int row);
+    Q_INVOKABLE void stopOpening();
+    void attachToolScene();
+    // True when that page was selected.
+    bool setCurrentPage(int page);
+    void lineUpdatePage(int page, const QString &itemText);
+    void showShareVote(const QStringList &fields);
+
+    int currentPage() const;
+    int pageCount() const;
+    PageView *pageView() const { return m_PageView; }
+    QListWidget *thumbnailList() const { return m_ListWidget; }
+    EBookItemDelegate *delegate() const { return m_Delegate; }
+    WaitingDialog *waitingDialog() { return &m_WaitingDlg; }
+    bool isOpening() const { return m_OpenThread != nullptr; }
+    QString lastBook() const { return m_strLastBook; }
+    QString pendingBook() const { return m_strPendingBook; }
+    QString currentBook() const { return m_strCurrPath; }
+    // The box telling that a book did not open, while it is open.
+    QMessageBox *failBox() const { return m_FailBox; }
+
+signals:
+    void jumpEBook();
+    void hideWaitting();
+
+public slots:
+    void onLineUpdatePage();
+    void onStartRotate();
+    void onOpenFail();
+    void onUpdateThunmbianl();
+    void onClearPage();
+    void onAddPage(QPixmap pixmap);
+    void onOpenComplete(QString path);
+    void onOpeneBook(QString path);
+    void onHideWaitting();
+    void onAddBookPage(BookPage page);
+    void onDownloadComplete(QString path);
+
+private:
+    bool validRow(int row) const;
+    // Selects the row and shows its page on the canvas.
+    void showRow(int row);
+    void repaintRow(int row);
+    void showWaiting();
+    void startOpening(const QString &path, const QStringList &oldFiles);
+    // A book the link downloaded last, inside the local book folder: it may be fetched again.
+    static bool isDownloadedBook(const QString &path);
+    // Size and modification time: a book written again under the same name opens again.
+    static QString fileStamp(const QString &path);
+
+    int m_nRotateRow = -1;
+    QListWidget *m_ListWidget;
+    EBookItemDelegate *m_Delegate;
+    PageView *m_PageView;
+    OpenBookThread *m_OpenThread = nullptr;
+    QString m_strLastBook;
+    QString m_strPendingBook;
+    QString m_strCurrPath;
+    WaitingDialog m_WaitingDlg;
+
+    QString m_strBookStamp; // file stamp of the current book when its open started
+    QList<int> m_listRotateRows;
+    QTimer m_lineTimer;
+    QTimer m_hideTimer;
+    QPointer<QMessageBox> m_FailBox;
+};
+
+#endif // DISPLAYWIDGET_H
