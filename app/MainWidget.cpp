@@ -2,16 +2,26 @@
 
 #include "link/Settings.h"
 #include "link/TcpManager.h"
-#include "pages/TaskToolManager.h"
-#include "platform/PowerStatus.h"
+#include "pages/PageTarget.h"
+#include "pages/PageToolHooks.h"
+#include "pages/PageView.h"
+#include "screens/ChatWidget.h"
+#include "screens/DisplayWidget.h"
+#include "screens/ENoteWidget.h"
+#include "screens/LocalBooksWidget.h"
+#include "screens/LockWidget.h"
 #include "screens/LoginWidget.h"
 #include "screens/SavePdfDialog.h"
 #include "screens/ScreenPointers.h"
 #include "screens/ToolbarButton.h"
+#include "screens/VoteWidget.h"
+#include "screens/eBrowserWidget.h"
+#include "screens/serverbooswidget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -25,23 +35,12 @@ namespace {
 const int kButtonWidth = 70;
 const int kButtonHeight = 62;
 
-QString res(const char *name)
+} // namespace
+
+QString MainWidget::res(const char *name)
 {
     return QStringLiteral(":/res/res/") + QString::fromUtf8(name);
 }
-
-// A screen that a later part of the program replaces.
-QWidget *placeholderScreen(const QString &title, QWidget *parent)
-{
-    auto *page = new QWidget(parent);
-    auto *layout = new QVBoxLayout(page);
-    auto *label = new QLabel(title, page);
-    label->setAlignment(Qt::AlignCenter);
-    layout->addWidget(label);
-    page->setObjectName(title);
-    return page;
-}
-} // namespace
 
 MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
 {
@@ -54,6 +53,12 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
 
     m_bCanHandsUp = true;
     m_nLastBattery = -1;
+    m_clock = [] {
+        static QElapsedTimer s_clock;
+        if (!s_clock.isValid())
+            s_clock.start();
+        return s_clock.elapsed();
+    };
     m_SavePdfDialog = nullptr;
     ScreenPointers::setMainWidget(this);
     settings->m_nMode = 3;
@@ -79,9 +84,19 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
     m_BatteryTimer.start(1000);
     connect(&m_ReconnectTimer, SIGNAL(timeout()), this, SLOT(tryReconnect()));
     connectSignals();
+    installPageHooks();
 }
 
-MainWidget::~MainWidget() = default;
+MainWidget::~MainWidget()
+{
+    PageToolHooks::currentPageRow = nullptr;
+    PageTarget::setViewProvider(nullptr);
+    // Windows of their own, not children of this one.
+    delete m_WarningWidget;
+    delete m_LockWidget;
+    delete m_BrowserWidget;
+    delete m_btnBrowser;
+}
 
 void MainWidget::buildToolbar(QWidget *toolbar)
 {
@@ -144,16 +159,13 @@ void MainWidget::buildScreens()
 {
     m_StackedWidget = new QStackedWidget;
     m_LoginWidget = new LoginWidget(this);
-    m_LocalBooksWidget = placeholderScreen(QStringLiteral("LocalBooksWidget"), nullptr);
-    m_ServerBooksWidget = placeholderScreen(QStringLiteral("serverbooswidget"), nullptr);
-    m_DisplayWidget = placeholderScreen(QStringLiteral("DisplayWidget"), nullptr);
-    m_ChatWidget = placeholderScreen(QStringLiteral("ChatWidget"), this);
-    m_ChatWidget->hide();
-    m_ENoteWidget = placeholderScreen(QStringLiteral("ENoteWidget"), nullptr);
-    m_LockWidget = placeholderScreen(QStringLiteral("LockWidget"), nullptr);
-    m_VoteWidget = placeholderScreen(QStringLiteral("VoteWidget"), this);
-    m_VoteWidget->hide();
-    m_QuickWidget = nullptr;
+    m_LocalBooksWidget = new LocalBooksWidget(nullptr);
+    m_ServerBooksWidget = new serverbooswidget(nullptr);
+    m_DisplayWidget = new DisplayWidget(nullptr);
+    m_ChatWidget = new ChatWidget(this);
+    m_ENoteWidget = new ENoteWidget(nullptr);
+    m_LockWidget = new LockWidget(QString(), false, nullptr);
+    m_VoteWidget = new VoteWidget(this);
     m_WarningWidget = nullptr;
 
     m_StackedWidget->addWidget(m_LoginWidget);
@@ -183,9 +195,73 @@ void MainWidget::connectSignals()
     connect(m_LoginWidget, SIGNAL(jumpLocalbook()), this, SLOT(onbtnLocalBooks()));
     connect(m_LoginWidget, SIGNAL(reconnectStopped()), &m_ReconnectTimer, SLOT(stop()));
     TcpManager *tcp = TcpManager::instance();
+    connect(tcp, SIGNAL(queryTeacherStatusResult(QString)), this,
+            SLOT(onTeacherStatusResult(QString)));
+    connect(tcp, SIGNAL(queryTeacherbookResult(QStringList)), this,
+            SLOT(onTeacherBookResult(QStringList)));
+    connect(tcp, SIGNAL(queryTeacherENoteResult(QStringList)), this,
+            SLOT(onTeacherENoteResult(QStringList)));
     connect(tcp, SIGNAL(sendTeacherConnectedRet(bool)), this, SLOT(onLoginTeacherResult(bool)));
+    connect(tcp, SIGNAL(lineData(QString)), this, SLOT(onLineData(QString)));
+    connect(tcp, SIGNAL(moveImage(QString)), this, SLOT(onMoveImageData(QString)));
+    connect(tcp, SIGNAL(receChat(QString)), this, SLOT(onChatting(QString)));
     connect(tcp, SIGNAL(receCloseChat()), m_ChatWidget, SLOT(hide()));
+    connect(tcp, SIGNAL(receWarnning(QString)), this, SLOT(onReceWarnning(QString)));
+    connect(tcp, SIGNAL(receLock(QString)), this, SLOT(onReceLock(QString)));
+    connect(tcp, SIGNAL(receVote(QString)), this, SLOT(onReceVote(QString)));
+    connect(tcp, SIGNAL(receshareVoteCmd(QString)), this, SLOT(onShareVote(QString)));
+    connect(tcp, SIGNAL(browserCommand(QString)), this, SLOT(onBrowserCommand(QString)));
+    connect(tcp, SIGNAL(lineSyncEnd(QString)), this, SLOT(onLineSyncEnd(QString)));
+    connect(tcp, SIGNAL(receAddPage(QStringList)), this, SLOT(onReceAddpage(QStringList)));
+    connect(tcp, SIGNAL(receClearPage(QString)), this, SLOT(onReceClearPage(QString)));
+    connect(tcp, SIGNAL(receShareMode(int)), this, SLOT(onReceShareMode(int)));
+    connect(tcp, SIGNAL(receRotateCmd(QString)), this, SLOT(onReceRotateCmd(QString)));
+    connect(tcp, SIGNAL(getPreview()), this, SLOT(onGetPreview()));
+    connect(m_LocalBooksWidget, SIGNAL(jumpEBook()), this, SLOT(onSwitchEBook()));
+    connect(m_DisplayWidget, SIGNAL(jumpEBook()), this, SLOT(onSwitchEBook()));
+    connect(tcp, SIGNAL(teacherReconnect()), this, SLOT(onTeacherReconnect()));
+    connect(tcp, SIGNAL(teacherKick()), this, SLOT(onTeacherKick()));
     connect(tcp, SIGNAL(changeServerStatus(bool)), this, SLOT(onChangeServerStatus(bool)));
+}
+
+// The drawing tools name the page they write on, and find its canvas, by the current mode.
+void MainWidget::installPageHooks()
+{
+    PageToolHooks::currentPageRow = [this](int mode) {
+        if (mode == 0)
+            return m_DisplayWidget->currentPage();
+        if (mode == 1)
+            return m_ENoteWidget->currentPage();
+        return -1;
+    };
+    PageTarget::setViewProvider([this](int mode) -> QGraphicsView * {
+        if (mode == 0)
+            return m_DisplayWidget->pageView();
+        if (mode == 1)
+            return m_ENoteWidget->pageView();
+        return nullptr;
+    });
+}
+
+int MainWidget::currentMode() const
+{
+    return Settings::instance()->m_nMode;
+}
+
+qint64 MainWidget::now() const
+{
+    return m_clock();
+}
+
+void MainWidget::setClock(std::function<qint64()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+// Dialog-like views sit over the middle of the main window.
+void MainWidget::centreOverWindow(QWidget *view)
+{
+    view->move((width() - view->width()) / 2, (height() - view->height()) / 2);
 }
 
 void MainWidget::setLabelSvg(QLabel *label, const QString &path)
@@ -222,138 +298,4 @@ void MainWidget::hideEvent(QHideEvent *event)
 {
     qDebug() << "hideEvent";
     QWidget::hideEvent(event);
-}
-
-void MainWidget::onBtnLogin()
-{
-    m_StackedWidget->setCurrentIndex(LoginPage);
-}
-
-void MainWidget::onLoginTeacherResult(bool ok)
-{
-    if (!ok)
-        return;
-    setLabelSvg(m_StatusLabel, res("Online.svg"));
-    m_btnLocalBooks->setEnabled(false);
-    m_btnServerBooks->setEnabled(false);
-}
-
-void MainWidget::onChangeServerStatus(bool on)
-{
-    const QString image = res(on ? "Login.svg" : "Login_offline.svg");
-    m_btnLogin->setImage(image, false);
-    m_btnLogin->setImage(image, true);
-    m_LoginWidget->setLoginState(on);
-}
-
-void MainWidget::onbtnLocalBooks()
-{
-    m_StackedWidget->setCurrentIndex(LocalBooksPage);
-}
-
-void MainWidget::onBtnServerBooks()
-{
-    m_StackedWidget->setCurrentIndex(ServerBooksPage);
-}
-
-void MainWidget::onSwitchEBook()
-{
-    m_StackedWidget->setCurrentIndex(EBookPage);
-    Settings::instance()->m_nMode = 0;
-}
-
-void MainWidget::onBtnArrow()
-{
-    TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
-}
-
-void MainWidget::onBtnMarker()
-{
-    TaskToolManager::instance()->setMode(TaskToolManager::PenMode);
-}
-
-void MainWidget::onBtnHighlighter()
-{
-    TaskToolManager::instance()->setMode(TaskToolManager::HighlighterMode);
-}
-
-void MainWidget::onBtnTextEdit()
-{
-    qDebug() << "onBtnTextEdit";
-    TaskToolManager::instance()->setMode(TaskToolManager::TextMode);
-}
-
-void MainWidget::onBtnEraser()
-{
-    TaskToolManager::instance()->setMode(TaskToolManager::EraserMode);
-}
-
-// The colour button shows the colour that the next press selects.
-void MainWidget::onBtnColor()
-{
-    struct ColourImages
-    {
-        Qt::GlobalColor current;
-        const char *normal;
-        const char *pressed;
-    };
-    static const ColourImages next[] = {
-        {Qt::black, "Colors_red.svg", "Clicked Color-red.svg"},
-        {Qt::red, "Colors_blue.svg", "Clicked Color-blue.svg"},
-        {Qt::blue, "Colors_green.svg", "Clicked Color-green.svg"},
-        {Qt::green, "Colors_black.svg", "Clicked Color-black.svg"},
-    };
-    TaskToolManager *tools = TaskToolManager::instance();
-    for (const ColourImages &entry : next) {
-        if (tools->color() == QColor(entry.current)) {
-            m_btnColor->setImage(res(entry.normal), false);
-            m_btnColor->setImage(res(entry.pressed), true);
-            break;
-        }
-    }
-    tools->switchColor();
-}
-
-void MainWidget::onBtnClearAll() {}
-void MainWidget::onBtnRotate() {}
-void MainWidget::onBtnSave() {}
-void MainWidget::onBtnBrowser() {}
-void MainWidget::onShowQuick() {}
-
-void MainWidget::onBtnHansdsUp()
-{
-    if (!m_bCanHandsUp)
-        return;
-    m_bCanHandsUp = false;
-    TcpManager::instance()->sendHandsUp();
-    QTimer::singleShot(30000, this, SLOT(onCanHandsUp()));
-}
-
-void MainWidget::onCanHandsUp()
-{
-    m_bCanHandsUp = true;
-}
-
-void MainWidget::onAppsTimer() {}
-
-void MainWidget::onBattleryTimer()
-{
-    const int percent = PowerStatus::batteryPercent();
-    if (percent == m_nLastBattery)
-        return;
-    m_nLastBattery = percent;
-    qDebug() << "onBattleryTimer sendBattlery " << percent;
-    TcpManager::instance()->sendBattery(QString::number(percent));
-}
-
-void MainWidget::tryReconnect()
-{
-    qDebug() << "tryReconnect()";
-    TcpManager *tcp = TcpManager::instance();
-    if (tcp->m_bTeacherConnected)
-        m_ReconnectTimer.stop();
-    if (tcp->m_bServerConnected)
-        tcp->queryTeacherList();
-    else
-        tcp->connectToServer();
 }

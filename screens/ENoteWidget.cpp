@@ -2,12 +2,12 @@
 
 #include "link/Settings.h"
 #include "link/TcpManager.h"
+#include "link/TeacherCommand.h"
 #include "link/TeacherFileThread.h"
 #include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/TaskToolManager.h"
 #include "screens/EBookItemDelegate.h"
-#include "screens/ENotePageLimits.h"
 #include "screens/PageListWidget.h"
 #include "screens/ScreenPointers.h"
 
@@ -249,7 +249,7 @@ void ENoteWidget::showShareVote(const QStringList &fields)
 
 void ENoteWidget::addBlankPage()
 {
-    if (pageCount() >= ENotePageLimits::MaxPages) {
+    if (pageCount() >= TeacherCommand::MaxPageCount) {
         qDebug() << "ENoteWidget::addBlankPage: already" << pageCount() << "pages";
         return;
     }
@@ -259,7 +259,7 @@ void ENoteWidget::addBlankPage()
 
 void ENoteWidget::addPage(int width, int height, bool withImage)
 {
-    if (!ENotePageLimits::validSize(width, height) || pageCount() >= ENotePageLimits::MaxPages) {
+    if (!validPageSize(width, height) || pageCount() >= TeacherCommand::MaxPageCount) {
         qDebug() << "ENoteWidget::addPage: ignored, size" << width << height << "pages"
                  << pageCount();
         return;
@@ -272,11 +272,16 @@ void ENoteWidget::addPage(int width, int height, bool withImage)
         askPage(pageCount() - 1);
 }
 
-bool ENoteWidget::matchPageCount(const QString &teacherCount)
+bool ENoteWidget::validPageSize(int width, int height)
 {
-    int count = 0;
-    if (!ENotePageLimits::parseCount(teacherCount, &count)) {
-        qDebug() << "teacher pagecount not valid, ignored:" << teacherCount.left(32);
+    return width >= 1 && width <= TeacherCommand::MaxPageSide && height >= 1 &&
+           height <= TeacherCommand::MaxPageSide;
+}
+
+bool ENoteWidget::matchPageCount(int count)
+{
+    if (count < 0 || count > TeacherCommand::MaxPageCount) {
+        qDebug() << "teacher pagecount not valid, ignored:" << count;
         return false;
     }
     const int own = pageCount();
@@ -384,7 +389,7 @@ void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
         drainImage(page);
         return;
     }
-    if (!validRow(page) || !ENotePageLimits::validSize(width, height)) {
+    if (!validRow(page) || !validPageSize(width, height)) {
         qDebug() << "onReplacepage: page" << page << "size" << width << height << "not valid";
         drainImage(page);
         stopSync();

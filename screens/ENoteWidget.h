@@ -43,8 +43,9 @@ public:
     void showShareVote(const QStringList &fields);
     void addBlankPage();
     void addPage(int width, int height, bool withImage);
-    // Makes the page count the teacher's (a decimal text); false when the count is not valid.
-    bool matchPageCount(const QString &teacherCount);
+    // Makes the page count the teacher's; false when the count is out of range.
+    bool matchPageCount(int count);
+    static bool validPageSize(int width, int height);
 
     int currentPage() const;
     int pageCount() const;

@@ -1,6 +1,5 @@
 #include "screens/LockWidget.h"
 
-#include "screens/LockCommand.h"
 #include "screens/ScreenCover.h"
 #include "screens/StayOnTopGuard.h"
 
@@ -28,18 +27,6 @@ void LockWidget::setMessage(const QString &text)
 bool LockWidget::isLocked() const
 {
     return !m_bBlinking && isVisible();
-}
-
-QString LockWidget::onLockCommand(const QString &argument)
-{
-    const LockCommand command(argument);
-    if (command.action() == LockCommand::Lock) {
-        setMessage(command.text());
-        show();
-    } else if (command.action() == LockCommand::Unlock) {
-        hide();
-    }
-    return command.answer();
 }
 
 void LockWidget::setVisible(bool visible)

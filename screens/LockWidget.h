@@ -28,9 +28,6 @@ public:
 
     // True while the steady lock screen is up.
     bool isLocked() const;
-    // Applies a teacher's lock command ("1#text" shows, "0" hides) and returns the answer the
-    // teacher expects back: the command's first "#" field.
-    QString onLockCommand(const QString &argument);
 
     // Shown over the whole of every screen, full-screen request or not.
     void setVisible(bool visible) override;

@@ -140,6 +140,15 @@ KNOWN = {
         "Este ficheiro já existe. Pretende substituí-lo?", "Ce fichier existe déjà. Le remplacer ?",
         "Diese Datei existiert bereits. Ersetzen?", "هذا الملف موجود بالفعل. هل تريد استبداله؟",
         "このファイルは既に存在します。置き換えますか？"],
+    # Main window
+    "Save": ["保存", "儲存", "Guardar", "Guardar", "Enregistrer", "Speichern", "حفظ", "保存"],
+    "The pages could not be saved as a PDF file.": [
+        "无法将页面保存为 PDF 文件。", "無法將頁面儲存為 PDF 檔案。",
+        "No se han podido guardar las páginas como archivo PDF.",
+        "Não foi possível guardar as páginas como ficheiro PDF.",
+        "Les pages n'ont pas pu être enregistrées dans un fichier PDF.",
+        "Die Seiten konnten nicht als PDF-Datei gespeichert werden.",
+        "تعذّر حفظ الصفحات كملف PDF.", "ページを PDF ファイルとして保存できませんでした。"],
 }
 # The vote panel shows its answers as digits in every language.
 for digit in "123456":

@@ -40,6 +40,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LoginWidget</name>
     <message>
         <source>Student Name:</source>
@@ -99,6 +125,14 @@
     <message>
         <source>No</source>
         <translation>No</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The pages could not be saved as a PDF file.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -226,6 +260,17 @@
     <message>
         <source>6</source>
         <translation>6</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>Error en la descarga.</translation>
     </message>
 </context>
 </TS>
