@@ -219,7 +219,7 @@ void DisplayWidget::rotatePage(int row)
     }
     m_nRotateRow = row;
     m_listRotateRows.append(row);
-    m_WaitingDlg.show();
+    raiseWaiting();
     QTimer::singleShot(RotateDelay, this, SLOT(onStartRotate()));
 }
 
@@ -293,9 +293,16 @@ void DisplayWidget::onOpeneBook(QString path)
     startOpening(path, oldFiles);
 }
 
-void DisplayWidget::showWaiting()
+// Its window was made before the main window's: shown, it must also be put on top.
+void DisplayWidget::raiseWaiting()
 {
     m_WaitingDlg.show();
+    m_WaitingDlg.raise();
+}
+
+void DisplayWidget::showWaiting()
+{
+    raiseWaiting();
     QRect area;
     if (QWidget *main = ScreenPointers::mainWidget())
         area = QRect(main->mapToGlobal(QPoint(0, 0)), main->size());

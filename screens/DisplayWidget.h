@@ -84,6 +84,8 @@ private:
     // Selects the row and shows its page on the canvas.
     void showRow(int row);
     void repaintRow(int row);
+    void raiseWaiting();
+    // Shows the indicator in the middle of the main window.
     void showWaiting();
     void startOpening(const QString &path, const QStringList &oldFiles);
     // A book the link downloaded last, inside the local book folder: it may be fetched again.

@@ -73,6 +73,24 @@ KNOWN = {
                          "A transferência falhou.", "Échec du téléchargement.",
                          "Download fehlgeschlagen.", "فشل التنزيل.",
                          "ダウンロードに失敗しました。"],
+    "The file could not be deleted.": [
+        "无法删除该文件。", "無法刪除該檔案。", "No se pudo eliminar el archivo.",
+        "Não foi possível eliminar o ficheiro.", "Le fichier n'a pas pu être supprimé.",
+        "Die Datei konnte nicht gelöscht werden.", "تعذر حذف الملف.",
+        "ファイルを削除できませんでした。"],
+    "This book cannot be opened.": [
+        "无法打开这本书。", "無法開啟這本書。", "No se puede abrir este libro.",
+        "Não é possível abrir este livro.", "Impossible d'ouvrir ce livre.",
+        "Dieses Buch kann nicht geöffnet werden.", "لا يمكن فتح هذا الكتاب.",
+        "この本を開けません。"],
+    "This book cannot be opened. It is downloaded again.": [
+        "无法打开这本书，正在重新下载。", "無法開啟這本書，正在重新下載。",
+        "No se puede abrir este libro. Se descarga de nuevo.",
+        "Não é possível abrir este livro. Vai ser transferido novamente.",
+        "Impossible d'ouvrir ce livre. Il est de nouveau téléchargé.",
+        "Dieses Buch kann nicht geöffnet werden. Es wird erneut heruntergeladen.",
+        "لا يمكن فتح هذا الكتاب. يجري تنزيله مرة أخرى.",
+        "この本を開けません。もう一度ダウンロードします。"],
     "Rotate": ["旋转", "旋轉", "Girar", "Rodar", "Pivoter", "Drehen", "تدوير", "回転"],
     "Teacher": ["教师", "教師", "Profesor", "Professor", "Enseignant", "Lehrer", "المعلم",
                 "先生"],
@@ -104,8 +122,8 @@ for digit in "123456":
     KNOWN[digit] = [digit] * len(LANGS)
 
 UNFINISHED = re.compile(
-    r'(<source>(.*?)</source>\s*(?:<(extracomment|comment|translatorcomment)>.*?</\3>\s*)*)'
-    r'<translation type="unfinished"></translation>', re.S)
+    r'(<source>([^<]*)</source>\s*(?:<(extracomment|comment|translatorcomment)>.*?</\3>\s*)*)'
+    r'<translation type="unfinished">[^<]*</translation>', re.S)
 
 
 def escape(text):

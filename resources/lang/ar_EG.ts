@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>فشل</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>لا يمكن فتح هذا الكتاب. يجري تنزيله مرة أخرى.</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>لا يمكن فتح هذا الكتاب.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>فشل</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>تعذر حذف الملف.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>هذا الملف موجود بالفعل. هل تريد استبداله؟</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>فشل</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>فشل التنزيل.</translation>
     </message>
 </context>
 </TS>

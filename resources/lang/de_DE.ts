@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>Dieses Buch kann nicht geöffnet werden. Es wird erneut heruntergeladen.</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>Dieses Buch kann nicht geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>Die Datei konnte nicht gelöscht werden.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Diese Datei existiert bereits. Ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>Download fehlgeschlagen.</translation>
     </message>
 </context>
 </TS>

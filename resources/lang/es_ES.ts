@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>No se puede abrir este libro. Se descarga de nuevo.</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>No se puede abrir este libro.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>No se pudo eliminar el archivo.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Este archivo ya existe. ¿Desea reemplazarlo?</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>Error en la descarga.</translation>
     </message>
 </context>
 </TS>

@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Échec</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>Impossible d&apos;ouvrir ce livre. Il est de nouveau téléchargé.</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>Impossible d&apos;ouvrir ce livre.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Échec</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>Le fichier n&apos;a pas pu être supprimé.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Ce fichier existe déjà. Le remplacer ?</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Échec</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>Échec du téléchargement.</translation>
     </message>
 </context>
 </TS>

@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>この本を開けません。もう一度ダウンロードします。</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>この本を開けません。</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>ファイルを削除できませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>このファイルは既に存在します。置き換えますか？</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>ダウンロードに失敗しました。</translation>
     </message>
 </context>
 </TS>

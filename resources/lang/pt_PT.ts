@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Falha</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>Não é possível abrir este livro. Vai ser transferido novamente.</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>Não é possível abrir este livro.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Falha</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>Não foi possível eliminar o ficheiro.</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>Este ficheiro já existe. Pretende substituí-lo?</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>Falha</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>A transferência falhou.</translation>
     </message>
 </context>
 </TS>

@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>无法打开这本书，正在重新下载。</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>无法打开这本书。</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>无法删除该文件。</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>此文件已存在。是否替换？</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>下载失败。</translation>
     </message>
 </context>
 </TS>

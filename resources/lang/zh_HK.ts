@@ -21,6 +21,32 @@
     </message>
 </context>
 <context>
+    <name>DisplayWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened. It is downloaded again.</source>
+        <translation>無法開啟這本書，正在重新下載。</translation>
+    </message>
+    <message>
+        <source>This book cannot be opened.</source>
+        <translation>無法開啟這本書。</translation>
+    </message>
+</context>
+<context>
+    <name>LocalBooksWidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>The file could not be deleted.</source>
+        <translation>無法刪除該檔案。</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Exit?</source>
@@ -87,6 +113,17 @@
     <message>
         <source>This file already exists. Replace it?</source>
         <translation>此檔案已存在。是否取代？</translation>
+    </message>
+</context>
+<context>
+    <name>serverbooswidget</name>
+    <message>
+        <source>Fail</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>下載失敗。</translation>
     </message>
 </context>
 </TS>
