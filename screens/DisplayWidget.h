@@ -81,6 +81,8 @@ public slots:
 
 private:
     bool validRow(int row) const;
+    // A row from outside: valid, or refused with a debug line naming the caller.
+    bool acceptRow(int row, const char *caller) const;
     // Selects the row and shows its page on the canvas.
     void showRow(int row);
     void repaintRow(int row);
