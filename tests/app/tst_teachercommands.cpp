@@ -382,6 +382,8 @@ void TestTeacherCommands::toolbarActions()
         m_now = h.at;
         m_teacher.clearFrames();
         w()->onBtnHansdsUp();
+        if (h.sent)
+            QVERIFY(m_teacher.waitForFrames(1));
         QTest::qWait(50);
         QCOMPARE(m_teacher.frameTexts(),
                  h.sent ? QList<QByteArray>{"handsup@"} : QList<QByteArray>());
