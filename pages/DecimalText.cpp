@@ -37,28 +37,24 @@ bool DecimalText::plainValue(const QChar *text, int size, double *value)
     quint64 mantissa = 0;
     int digits = 0;
     int exponent = 0;
-    int before = 0;
-    for (int d; i < size && (d = digitAt(text, i)) >= 0; ++i, ++before) {
-        if (mantissa == 0 && d == 0)
-            continue;
-        if (++digits > kMaxMantissaDigits)
-            return false;
-        mantissa = mantissa * 10 + quint64(d);
-    }
-    if (before == 0)
-        return false;
-    if (i < size && text[i] == QLatin1Char('.')) {
-        ++i;
-        int after = 0;
-        for (int d; i < size && (d = digitAt(text, i)) >= 0; ++i, ++after) {
-            --exponent;
+    // Reads a run of digits into the mantissa; false when there is none or too many.
+    auto run = [&](bool fraction) {
+        const int from = i;
+        for (int d; i < size && (d = digitAt(text, i)) >= 0; ++i) {
+            exponent -= fraction ? 1 : 0;
             if (mantissa == 0 && d == 0)
                 continue;
             if (++digits > kMaxMantissaDigits)
                 return false;
             mantissa = mantissa * 10 + quint64(d);
         }
-        if (after == 0)
+        return i > from;
+    };
+    if (!run(false))
+        return false;
+    if (i < size && text[i] == QLatin1Char('.')) {
+        ++i;
+        if (!run(true))
             return false;
     }
     if (i < size && text[i] == QLatin1Char('e')) {

@@ -42,18 +42,6 @@ void drawStroke(int touchId, const QList<QPointF> &points)
     tools->release(touchId, points.last());
 }
 
-// A PNG of few bytes and many black pixels.
-QByteArray monoPng(int w, int h)
-{
-    QImage image(w, h, QImage::Format_Mono);
-    image.fill(0);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
-
 QImage rendered(QGraphicsScene *scene)
 {
     QImage image(scene->sceneRect().size().toSize(), QImage::Format_ARGB32);

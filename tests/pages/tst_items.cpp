@@ -1,3 +1,5 @@
+#include "tst_canvas_support.h"
+
 #include "pages/DecimalText.h"
 #include "pages/ImageItem.h"
 #include "pages/ItemText.h"
@@ -405,19 +407,11 @@ private slots:
     // Pictures are refused by their pixel count before they are decoded.
     void pictureOverPixelCapIsRefused()
     {
-        auto png = [](int w, int h) {
-            QImage image(w, h, QImage::Format_Mono);
-            image.fill(1);
-            QByteArray bytes;
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "png");
-            return bytes;
-        };
-        QVERIFY(!PictureData::decode(png(4096, 4096)).isNull()); // 16 Mi pixels
-        QVERIFY(PictureData::decode(png(4097, 4096)).isNull());
-        QVERIFY(PictureData::decode(png(16384, 1100)).isNull());
-        QVERIFY(PictureData::decodeBase64(png(5000, 4000).toBase64()).isNull());
+        using canvas::monoPng;
+        QVERIFY(!PictureData::decode(monoPng(4096, 4096)).isNull()); // 16 Mi pixels
+        QVERIFY(PictureData::decode(monoPng(4097, 4096)).isNull());
+        QVERIFY(PictureData::decode(monoPng(16384, 1100)).isNull());
+        QVERIFY(PictureData::decodeBase64(monoPng(5000, 4000).toBase64()).isNull());
     }
 };
 
