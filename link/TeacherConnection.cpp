@@ -2,7 +2,7 @@
 
 #include "link/Settings.h"
 #include "link/TcpManager.h"
-#include "link/TeacherCommands.h"
+#include "link/TeacherFrameHandler.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -128,7 +128,7 @@ void TeacherConnection::decode()
     for (;;) {
         switch (m_decoder.next(frame)) {
         case TeacherFrameDecoder::Result::Frame:
-            TeacherCommands::handle(m_owner, *this, frame.word, frame.args);
+            TeacherFrameHandler::handle(m_owner, *this, frame.word, frame.args);
             break;
         case TeacherFrameDecoder::Result::NeedMore:
             if (m_decoder.holdsHeader())
@@ -151,7 +151,7 @@ void TeacherConnection::onHeaderWaitOver()
 {
     TeacherFrameDecoder::Frame frame;
     if (m_decoder.finish(frame))
-        TeacherCommands::handle(m_owner, *this, frame.word, frame.args);
+        TeacherFrameHandler::handle(m_owner, *this, frame.word, frame.args);
 }
 
 void TeacherConnection::send(const QString &message)

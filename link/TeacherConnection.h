@@ -12,7 +12,7 @@
 #include <functional>
 
 // The teacher data connection of TcpManager (port 59988): its socket, the frame reader,
-// the heartbeat and what a dropped connection means. Each frame goes to TeacherCommands;
+// the heartbeat and what a dropped connection means. Each frame goes to TeacherFrameHandler;
 // the flags and signals it changes are TcpManager's.
 class TeacherConnection
 {

@@ -1,4 +1,4 @@
-#include "link/TeacherCommands.h"
+#include "link/TeacherFrameHandler.h"
 
 #include "link/Settings.h"
 #include "link/TcpManager.h"
@@ -27,8 +27,8 @@ QString text(const QByteArray &args)
 }
 } // namespace
 
-void TeacherCommands::handle(TcpManager &tcp, TeacherConnection &link, const QByteArray &word,
-                             const QByteArray &args)
+void TeacherFrameHandler::handle(TcpManager &tcp, TeacherConnection &link, const QByteArray &word,
+                                 const QByteArray &args)
 {
     qDebug() << "rece teacher data :" << word << args.left(256);
     for (const TextCommand &command : kTextCommands) {
@@ -65,7 +65,7 @@ void TeacherCommands::handle(TcpManager &tcp, TeacherConnection &link, const QBy
     }
 }
 
-void TeacherCommands::query(TcpManager &tcp, const QByteArray &args)
+void TeacherFrameHandler::query(TcpManager &tcp, const QByteArray &args)
 {
     const QStringList fields = TeacherFrameDecoder::argumentFields(args, '#');
     if (fields.size() < 2)
@@ -81,7 +81,7 @@ void TeacherCommands::query(TcpManager &tcp, const QByteArray &args)
         emit tcp.receAddPage(fields);
 }
 
-void TeacherCommands::share(TcpManager &tcp, const QByteArray &args)
+void TeacherFrameHandler::share(TcpManager &tcp, const QByteArray &args)
 {
     const bool on = args == "1" || args == "2";
     tcp.sendShareMode(on ? QStringLiteral("1") : QStringLiteral("0"));
@@ -90,7 +90,7 @@ void TeacherCommands::share(TcpManager &tcp, const QByteArray &args)
 }
 
 // The teacher accepted the student; the flag comes first, as the receivers rely on it.
-void TeacherCommands::information(TcpManager &tcp, TeacherConnection &link)
+void TeacherFrameHandler::information(TcpManager &tcp, TeacherConnection &link)
 {
     tcp.m_bTeacherConnected = true;
     link.accepted();

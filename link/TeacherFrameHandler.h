@@ -1,5 +1,5 @@
-#ifndef TEACHERCOMMANDS_H
-#define TEACHERCOMMANDS_H
+#ifndef TEACHERFRAMEHANDLER_H
+#define TEACHERFRAMEHANDLER_H
 
 #include <QByteArray>
 
@@ -8,7 +8,7 @@ class TeacherConnection;
 
 // What each command of the teacher does: one signal of TcpManager, or one of the few
 // answers the reader gives itself ("heart@", "share@", "information@").
-class TeacherCommands
+class TeacherFrameHandler
 {
 public:
     static void handle(TcpManager &tcp, TeacherConnection &link, const QByteArray &word,
@@ -20,4 +20,4 @@ private:
     static void information(TcpManager &tcp, TeacherConnection &link);
 };
 
-#endif // TEACHERCOMMANDS_H
+#endif // TEACHERFRAMEHANDLER_H
