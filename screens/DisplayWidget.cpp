@@ -7,8 +7,8 @@
 #include "pdf/OpenBookThread.h"
 #include "screens/BookPageWriter.h"
 #include "screens/EBookItemDelegate.h"
-#include "screens/InfoBox.h"
 #include "screens/LocalBooksWidget.h"
+#include "screens/NoticeBox.h"
 #include "screens/ScreenPointers.h"
 
 #include <QDateTime>
@@ -422,9 +422,11 @@ void DisplayWidget::onOpenFail()
     }
     if (m_FailBox)
         m_FailBox->close();
-    m_FailBox = InfoBox::show(this, tr("Fail"),
-                              fetchAgain ? tr("This book cannot be opened. It is downloaded again.")
-                                         : tr("This book cannot be opened."));
+    m_FailBox =
+        NoticeBox::show(this, tr("Fail"),
+                        fetchAgain ? tr("This book cannot be opened. It is downloaded again.")
+                                   : tr("This book cannot be opened."),
+                        QMessageBox::Information);
     if (!m_strPendingBook.isEmpty()) {
         const QString next = m_strPendingBook;
         onOpeneBook(next);

@@ -5,7 +5,7 @@
 #include "screens/BookIconList.h"
 #include "screens/CRMessageBox.h"
 #include "screens/DisplayWidget.h"
-#include "screens/InfoBox.h"
+#include "screens/NoticeBox.h"
 #include "screens/ScreenPointers.h"
 #include "screens/ToolbarButton.h"
 
@@ -112,5 +112,6 @@ void LocalBooksWidget::onBtnDelete()
     }
     // The book is still there: it stays listed.
     qDebug() << "onBtnDelete: cannot remove" << path;
-    m_FailBox = InfoBox::show(this, tr("Fail"), tr("The file could not be deleted."));
+    m_FailBox = NoticeBox::show(this, tr("Fail"), tr("The file could not be deleted."),
+                                QMessageBox::Information);
 }

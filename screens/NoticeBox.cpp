@@ -3,9 +3,10 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
-QMessageBox *NoticeBox::show(QWidget *parent, const QString &title, const QString &text)
+QMessageBox *NoticeBox::show(QWidget *parent, const QString &title, const QString &text,
+                             QMessageBox::Icon icon)
 {
-    auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    auto *box = new QMessageBox(icon, title, text, QMessageBox::NoButton, parent);
     box->setObjectName(QStringLiteral("notice"));
     box->addButton(QCoreApplication::translate("NoticeBox", "OK"), QMessageBox::AcceptRole);
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,9 +1,9 @@
 #ifndef NOTICEBOX_H
 #define NOTICEBOX_H
 
+#include <QMessageBox>
 #include <QString>
 
-class QMessageBox;
 class QWidget;
 
 // A message with an OK button over the parent's window. It does not wait for the answer, so
@@ -11,7 +11,8 @@ class QWidget;
 class NoticeBox
 {
 public:
-    static QMessageBox *show(QWidget *parent, const QString &title, const QString &text);
+    static QMessageBox *show(QWidget *parent, const QString &title, const QString &text,
+                             QMessageBox::Icon icon = QMessageBox::Warning);
 };
 
 #endif // NOTICEBOX_H

@@ -3,7 +3,7 @@
 #include "link/TcpManager.h"
 #include "screens/BookIconList.h"
 #include "screens/BookListAnswer.h"
-#include "screens/InfoBox.h"
+#include "screens/NoticeBox.h"
 #include "screens/ToolbarButton.h"
 
 #include <QDebug>
@@ -106,7 +106,8 @@ void serverbooswidget::onDownloadResult(bool ok)
 {
     if (!ok) {
         qDebug() << "onDownloadResult: download failed";
-        m_FailBox = InfoBox::show(this, tr("Fail"), tr("Download failed."));
+        m_FailBox =
+            NoticeBox::show(this, tr("Fail"), tr("Download failed."), QMessageBox::Information);
     }
     m_ProgressBar->setValue(0);
     m_ProgressBar->hide();
