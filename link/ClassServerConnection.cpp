@@ -9,7 +9,6 @@
 
 #include <QCryptographicHash>
 #include <QDebug>
-#include <QHostAddress>
 #include <QTimer>
 
 ClassServerConnection::ClassServerConnection(TcpManager &owner) : m_owner(owner) {}
@@ -23,7 +22,8 @@ ClassServerConnection::~ClassServerConnection()
 void ClassServerConnection::connectToServer()
 {
     qDebug() << "m_strIp=" << m_owner.m_strIp << " m_strPort=" << m_owner.m_strPort;
-    m_socket.connectToHost(QHostAddress(m_owner.m_strIp),
+    // An address or a host name, as the settings give it.
+    m_socket.connectToHost(m_owner.m_strIp.trimmed(),
                            ServerSettings::validPort(m_owner.m_strPort).toUShort(),
                            QIODevice::ReadWrite);
 }

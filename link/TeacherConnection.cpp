@@ -6,7 +6,6 @@
 
 #include <QDebug>
 #include <QElapsedTimer>
-#include <QHostAddress>
 
 namespace {
 constexpr qint64 kReadBuffer = 4 * 1024 * 1024;
@@ -50,7 +49,7 @@ qint64 TeacherConnection::now() const
 
 void TeacherConnection::connectTo(const QString &address)
 {
-    m_socket.connectToHost(QHostAddress(address), m_nPort, QIODevice::ReadWrite);
+    m_socket.connectToHost(address, m_nPort, QIODevice::ReadWrite);
 }
 
 void TeacherConnection::logout()

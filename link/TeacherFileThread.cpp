@@ -4,7 +4,6 @@
 #include "link/Settings.h"
 
 #include <QDebug>
-#include <QHostAddress>
 #include <QSaveFile>
 #include <QTcpSocket>
 
@@ -28,7 +27,7 @@ void TeacherFileThread::connectToServer()
         m_socket = nullptr;
         resetReceive();
     }
-    const QHostAddress address(m_strTeacherIp);
+    const QString address = m_strTeacherIp;
     if (!m_socket) {
         m_socket = new QTcpSocket(this);
         connect(m_socket, &QTcpSocket::readyRead, this, &TeacherFileThread::readFile);

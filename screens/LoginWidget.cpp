@@ -383,9 +383,10 @@ void LoginWidget::onTeacherIpResult(QString reply)
     }
     TcpManager *tcp = TcpManager::instance();
     QString address = fields.at(1);
+    // The class server's own address, as the student's settings name it (an address or a name).
     if (address == QLatin1String("127.0.0.1"))
-        address = tcp->m_strIp;
-    if (!address.isEmpty() && QHostAddress(address).isNull()) {
+        address = tcp->m_strIp.trimmed();
+    else if (!address.isEmpty() && QHostAddress(address).isNull()) {
         qDebug() << "teacher address not usable" << address.left(64);
         address.clear();
     }

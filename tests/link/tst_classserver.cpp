@@ -205,6 +205,7 @@ void TestClassServer::requestBytes()
 void TestClassServer::loginBeforeConnection()
 {
     Server s(false);
+    s.tcp.m_strIp = QStringLiteral(" localhost "); // a host name, as the settings may give it
     QSignalSpy connected(&s.tcp, &TcpManager::connecttoServerResult);
     s.tcp.login(QStringLiteral("T1"), QStringLiteral("Anna"), QStringLiteral("pw"));
     QVERIFY(s.server.waitForBytes(10));
