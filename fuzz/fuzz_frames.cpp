@@ -1,8 +1,10 @@
 // Teacher data channel. Any bytes, fed whole and cut at points taken from the input, are
-// decoded without a crash and within the limits. A stream of well-formed frames and
+// decoded without a crash and within the limits, and every command's argument is read by the
+// main window's command reader within its limits. A stream of well-formed frames and
 // unframed command words built from the input gives the same signals of TcpManager fed
 // whole as cut at random points into separate reads.
 #include "link/TcpManager.h"
+#include "link/TeacherCommand.h"
 #include "link/TeacherConnection.h"
 #include "link/TeacherFrameDecoder.h"
 #include "support/TeacherSignalLog.h"
@@ -100,8 +102,76 @@ QByteArray wellFormedStream(Input &in)
     return stream;
 }
 
+void check(bool condition)
+{
+    if (!condition)
+        abort();
+}
+
+bool validPage(int page)
+{
+    return page >= 0 && page <= TeacherCommand::MaxRow;
+}
+
+// The arguments of the signals go through the reader the main window uses, as they would.
+void readArguments(TcpManager *tcp)
+{
+    using TC = TeacherCommand;
+    QObject::connect(tcp, &TcpManager::lineData, [](const QString &text) {
+        TC::PageMessage m;
+        if (TC::parseLine(text, m))
+            check(validPage(m.page) && m.target != TC::NoTarget);
+    });
+    QObject::connect(tcp, &TcpManager::moveImage, [](const QString &text) {
+        TC::MoveItem m;
+        if (TC::parseMove(text, m))
+            check(validPage(m.page));
+    });
+    const auto pageRef = [](const QString &text) {
+        TC::PageRef ref;
+        if (TC::parsePageRef(text, ref))
+            check(validPage(ref.page) && ref.target != TC::NoTarget);
+    };
+    QObject::connect(tcp, &TcpManager::receClearPage, pageRef);
+    QObject::connect(tcp, &TcpManager::receRotateCmd, pageRef);
+    QObject::connect(tcp, &TcpManager::receshareVoteCmd, [](const QString &text) {
+        TC::ShareVote vote;
+        if (TC::parseShareVote(text, vote))
+            check(vote.fields.size() == 8);
+    });
+    QObject::connect(tcp, &TcpManager::receLock, [](const QString &text) {
+        QString message;
+        TC::parseLock(text, message);
+    });
+    QObject::connect(tcp, &TcpManager::browserCommand, [](const QString &text) {
+        QString address;
+        if (TC::parseBrowser(text, address))
+            check(address.startsWith(QLatin1String("http")));
+    });
+    QObject::connect(tcp, &TcpManager::receAddPage, [](const QStringList &fields) {
+        TC::AddPage page;
+        if (TC::parseAddPage(fields, page))
+            check(page.width >= 1 && page.width <= TC::MaxPageSide && page.height >= 1 &&
+                  page.height <= TC::MaxPageSide);
+    });
+    QObject::connect(tcp, &TcpManager::queryTeacherbookResult, [](const QStringList &fields) {
+        TC::Answer answer;
+        if (TC::parseBookAnswer(fields, answer) && answer.kind == TC::BookPath)
+            check(!answer.fileName.isEmpty() && !answer.fileName.contains(QLatin1Char('/')) &&
+                  !answer.fileName.contains(QLatin1Char('\\')) && answer.fileName != "..");
+    });
+    QObject::connect(tcp, &TcpManager::queryTeacherENoteResult, [](const QStringList &fields) {
+        TC::Answer answer;
+        if (TC::parseENoteAnswer(fields, answer))
+            check(answer.number >= 0 &&
+                  answer.number <= (answer.kind == TC::PageCount ? TC::MaxPageCount : TC::MaxRow));
+    });
+}
+
 struct Reader
 {
+    Reader() { readArguments(&tcp); }
+
     TcpManager tcp;
     TeacherSignalLog signalLog{&tcp};
 
