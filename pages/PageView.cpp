@@ -33,7 +33,9 @@ float touchDistance(const QTouchEvent::TouchPoint &a, const QTouchEvent::TouchPo
 PageView::PageView(bool eNote, QWidget *parent) : QGraphicsView(parent)
 {
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
-    setCacheMode(QGraphicsView::CacheBackground);
+    // The background is two fills: cheaper to paint than a cached copy, which is made again
+    // at the size of the viewport whenever the page changes size (tens of milliseconds).
+    setCacheMode(QGraphicsView::CacheNone);
     setRenderHints(QPainter::TextAntialiasing | QPainter::Antialiasing);
     setAttribute(Qt::WA_AcceptTouchEvents);
     viewport()->setAttribute(Qt::WA_AcceptTouchEvents);

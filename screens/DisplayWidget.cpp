@@ -35,10 +35,6 @@ DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
     m_ListWidget->setItemDelegate(m_Delegate);
     m_ListWidget->setMovement(QListView::Static);
     m_PageView = new PageView(false);
-    // The background is two fills; a cached copy of it is made again, at the size of the
-    // viewport, whenever the scene changes size (each book, each page of another size),
-    // which stalled the screen for tens of milliseconds.
-    m_PageView->setCacheMode(QGraphicsView::CacheNone);
     m_Delegate->m_scene = m_PageView->pageScene();
     layout->addWidget(m_ListWidget);
     layout->addWidget(m_PageView);
