@@ -90,10 +90,15 @@ int main(int argc, char **argv)
             for (const QString &text : page)
                 view.procLineData(p, text);
         view.onCurrentPageChanged(0);
+        QCoreApplication::processEvents();
+        // A switch as the student sees it: the page saved and read, its items made, and the
+        // work the scene leaves for the event loop (polishing, indexing) done.
         QElapsedTimer timer;
         timer.start();
-        for (int i = 1; i <= kSwitches; ++i)
+        for (int i = 1; i <= kSwitches; ++i) {
             view.onCurrentPageChanged(i % 2);
+            QCoreApplication::processEvents();
+        }
         const double ms = timer.nsecsElapsed() / 1e6 / kSwitches;
         double reference = 0;
         for (int i = 0; i < kSwitches; ++i)

@@ -1,4 +1,5 @@
 // Item text readers: strokes, pictures and texts from peers and page files.
+#include "pages/DecimalText.h"
 #include "pages/ImageItem.h"
 #include "pages/ItemText.h"
 #include "pages/PolylineItem.h"
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 void check(bool condition)
@@ -30,6 +32,12 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
+
+    // Numbers are read fast to exactly what Qt reads.
+    const QString number = text.left(40);
+    const float fast = DecimalText::toFloat(number.constData(), number.size());
+    const float qt = number.toFloat();
+    check(memcmp(&fast, &qt, sizeof(float)) == 0);
 
     PolylineItem stroke;
     stroke.fromString(text);

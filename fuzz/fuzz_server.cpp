@@ -1,7 +1,9 @@
-// Class-server answers: the answer reader, the download answer and the local book name.
+// Class-server answers: the answer reader, the download answer, the local book name and the
+// book list.
 #include "link/BookName.h"
 #include "link/DownloadAnswer.h"
 #include "link/ServerAnswer.h"
+#include "screens/BookListAnswer.h"
 
 #include <QFileInfo>
 
@@ -24,6 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString local = BookName::localPath(folder, download.path);
         if (!local.isEmpty() && QFileInfo(local).absolutePath() + QLatin1Char('/') != folder)
             abort();
+        const BookListAnswer books = BookListAnswer::parse(text);
+        if (books.ok && (books.folder.contains(QLatin1Char('#')) ||
+                         books.names.size() > BookListAnswer::MaxBooks))
+            abort();
+        for (const QString &name : books.names) {
+            if (name.isEmpty() || name.size() > BookListAnswer::MaxNameLength ||
+                name.contains(QLatin1Char(',')) || name.contains(QLatin1Char('#')))
+                abort();
+        }
     }
     return 0;
 }

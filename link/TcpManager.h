@@ -1,24 +1,23 @@
 #ifndef TCPMANAGER_H
 #define TCPMANAGER_H
 
-#include "link/BookDownload.h"
 #include "link/StudentTcpSocket.h"
-#include "link/TeacherFrameDecoder.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTcpSocket>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 
+class ClassServerConnection;
+class TeacherConnection;
 class TeacherFileThread;
 
-// The protocol client: class-server connection, teacher data connection (59988) and the
-// page-image channel (56688). Every incoming command becomes one signal.
+// The protocol client: class-server connection (ClassServerConnection), teacher data connection
+// on 59988 (TeacherConnection) and the page-image channel on 56688 (TeacherFileThread). Every
+// incoming command becomes one signal of this object.
 class TcpManager : public QObject
 {
     Q_OBJECT
@@ -78,9 +77,11 @@ public:
     void sendTeacherData(const QString &message);
     void sendShareData(const QString &message, bool force);
 
-    StudentTcpSocket *teacherSocket() { return &m_teacherSocket; }
-    bool isHeartBeatActive() const { return m_heartBeatTimer.isActive(); }
-    QTcpSocket *serverSocket() { return &m_serverSocket; }
+    StudentTcpSocket *teacherSocket();
+    bool isHeartBeatActive() const;
+    QTcpSocket *serverSocket();
+    // The teacher side, for tests and the frame fuzzer.
+    TeacherConnection *teacherConnection() { return m_teacher.get(); }
 
     QString m_strStudentName;
     QString m_strIp;
@@ -139,45 +140,14 @@ public slots:
     void onHeartBeatTimer();
     void retryDownLoad();
 
+private slots:
+    void onHeaderWaitOver();
+
 private:
-    void sendServerCommand(const char *word, const QString &argument);
-    void sendFramed(const QString &message);
-    void sendLogin(const QString &teacher, const QString &studentName, const QString &hash);
-    void handleServerAnswer(const QByteArray &data);
-    void handleDownloadAnswer(const QString &text);
-    qint64 writeBookBytes(const QByteArray &data);
-    void parseTeacherData();
-    void onBareWordTimeout();
-    void handleTeacherFrame(const QByteArray &word, const QByteArray &args);
-    void handleQuery(const QByteArray &args);
-    void handleShare(const QByteArray &args);
-    void handleInformation();
-    qint64 now() const;
-
-    QString m_strPassword; // MD5 of a login waiting for the server connection
-    QString m_strTeacher;
-    QString m_strRequestedPath; // server path of the download request still unanswered
-
-    QTcpSocket m_serverSocket;
-    StudentTcpSocket m_teacherSocket;
+    std::unique_ptr<ClassServerConnection> m_server;
+    std::unique_ptr<TeacherConnection> m_teacher;
     TeacherFileThread *m_fileThread = nullptr;
-    TeacherFrameDecoder m_decoder;
-
-    bool m_bLoginPending = false;
-    bool m_bENotePageCountAsked = false;
-    bool m_bRetry = false;
-
-    BookDownload m_download;
-
-    QTimer m_heartBeatTimer;
-    QTimer m_bareWordTimer; // a lone "heart@" with nothing after it is an unframed heartbeat
-    qint64 m_nLastReceiveTime = 0;
-    int m_nRetryCount = 2;
-
-    quint16 m_nTeacherPort = TeacherDataPort;
     quint16 m_nImagePort;
-    std::function<qint64()> m_clock;
-    std::function<void()> m_clearENotePages;
 };
 
 #endif // TCPMANAGER_H

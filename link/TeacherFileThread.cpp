@@ -45,19 +45,24 @@ void TeacherFileThread::sendCommand(const QByteArray &command)
 {
     qDebug() << "sendCommand :" << command;
     m_listCommand.append(command);
+    while (m_listCommand.size() > MaxQueuedCommands) {
+        qDebug() << "sendCommand: oldest request dropped" << m_listCommand.first();
+        m_listCommand.removeFirst();
+    }
     writeFile();
 }
 
-// Writes every queued request, oldest first, once the connection is up.
+// Writes the oldest queued request, one per call: the channel has no framing, so
+// requests must not leave glued together. A socket still connecting sends it on connect.
 void TeacherFileThread::writeFile()
 {
-    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
+    if (m_listCommand.isEmpty() || !m_socket)
         return;
-    while (!m_listCommand.isEmpty()) {
-        qDebug() << "writeFile " << m_listCommand.first();
-        m_socket->write(m_listCommand.takeFirst());
-    }
-    m_socket->flush();
+    qDebug() << "writeFile " << m_listCommand.first();
+    m_socket->write(m_listCommand.takeFirst());
+    // A socket still connecting keeps the bytes and sends them once it is up.
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->flush();
 }
 
 void TeacherFileThread::readFile()
@@ -69,7 +74,6 @@ void TeacherFileThread::readFile()
 void TeacherFileThread::onConnected()
 {
     qDebug() << "file connected";
-    writeFile();
 }
 
 void TeacherFileThread::onError(QAbstractSocket::SocketError error)

@@ -19,6 +19,8 @@ class TeacherFileThread : public QThread
     Q_OBJECT
 public:
     static constexpr quint16 DefaultPort = 56688;
+    // Requests kept while no connection can take them: the newest ones.
+    static constexpr int MaxQueuedCommands = 16;
 
     explicit TeacherFileThread(QObject *parent = nullptr);
     ~TeacherFileThread() override;

@@ -37,6 +37,12 @@ QString Document::nextPageName() const
     return name;
 }
 
+void Document::forgetFile()
+{
+    m_nFileIndex = -1;
+    m_filePage = HSPage();
+}
+
 void Document::setCurrpage(int index, bool noSave)
 {
     if (!validIndex(index))
@@ -44,9 +50,17 @@ void Document::setCurrpage(int index, bool noSave)
     if (!noSave && m_nCurrIndex >= 0)
         saveCurrent();
     m_nCurrIndex = index;
-    m_currPage.clearImage();
-    m_currPage.clearItems();
-    m_currPage.read(pagePath(index));
+    HSPage page;
+    m_bCurrUnreadable = !page.read(pagePath(index));
+    if (m_bCurrUnreadable) {
+        qDebug() << "setCurrpage: page file unreadable, shown empty and kept as it is"
+                 << pagePath(index);
+        forgetFile();
+    } else {
+        m_nFileIndex = index;
+        m_filePage = page;
+    }
+    m_currPage = page;
     qDebug() << "setCurrpage path=" << pagePath(index) << " size=" << m_currPage.m_size;
 }
 
@@ -54,7 +68,18 @@ bool Document::saveCurrent()
 {
     if (!validIndex(m_nCurrIndex))
         return false;
-    return m_currPage.save(pagePath(m_nCurrIndex));
+    if (m_bCurrUnreadable) {
+        qDebug() << "saveCurrent: not written over the unreadable" << pagePath(m_nCurrIndex);
+        return false;
+    }
+    // Unchanged since it was read or written: the file already holds it.
+    if (m_nFileIndex == m_nCurrIndex && m_currPage == m_filePage)
+        return true;
+    if (!m_currPage.save(pagePath(m_nCurrIndex)))
+        return false;
+    m_nFileIndex = m_nCurrIndex;
+    m_filePage = m_currPage;
+    return true;
 }
 
 void Document::rotateCurrent()
@@ -132,6 +157,8 @@ bool Document::resizepage(int index, int width, int height)
              << " sz=" << width << height;
     HSPage page;
     page.setSize(width, height);
+    if (index == m_nFileIndex)
+        forgetFile();
     // The blank page replaces the old file in one step.
     return page.save(pagePath(index));
 }
@@ -147,6 +174,7 @@ void Document::resetPagesInit()
         page.setInit(false);
         page.save(pagePath(i));
     }
+    forgetFile();
     m_currPage.setInit(false);
 }
 
@@ -158,6 +186,8 @@ void Document::clearAll()
     m_currPage.clearItems();
     m_currPage.clearImage();
     m_nCurrIndex = -1;
+    m_bCurrUnreadable = false;
+    forgetFile();
 }
 
 QStringList Document::takePageFiles()
@@ -178,10 +208,13 @@ void Document::removePage(int index)
     if (!validIndex(index))
         return;
     const QString path = pagePath(index);
-    if (index == m_nCurrIndex)
+    if (index == m_nCurrIndex) {
         m_nCurrIndex = -1;
-    else if (index < m_nCurrIndex)
+        m_bCurrUnreadable = false;
+    } else if (index < m_nCurrIndex) {
         --m_nCurrIndex;
+    }
+    forgetFile();
     m_listPageNames.removeAt(index);
     QFile::remove(path);
 }
@@ -194,8 +227,7 @@ bool Document::getPage(int index, HSPage &out)
         out = m_currPage;
         return true;
     }
-    out.read(pagePath(index));
-    return true;
+    return out.read(pagePath(index));
 }
 
 bool Document::exportPdf()

@@ -41,6 +41,8 @@ public:
 
     int pageCount() const { return m_listPageNames.size(); }
     QString pagePath(int index) const;
+    // The held page's file could not be read: it is shown empty and never saved over.
+    bool currentUnreadable() const { return m_bCurrUnreadable; }
 
     int m_nCurrIndex = -1;
     HSPage m_currPage;
@@ -50,6 +52,12 @@ public:
 private:
     bool validIndex(int index) const;
     QString nextPageName() const;
+    void forgetFile();
+
+    bool m_bCurrUnreadable = false;
+    // What the held page's file holds, as last read or written; -1: not known.
+    int m_nFileIndex = -1;
+    HSPage m_filePage;
 };
 
 #endif // DOCUMENT_H

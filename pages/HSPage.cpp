@@ -35,9 +35,16 @@ bool HSPage::operator==(const HSPage &other) const
            m_baImage == other.m_baImage && m_listItems == other.m_listItems;
 }
 
-void HSPage::resetFields()
+// The bytes save() writes: size, flag, picture, item texts, vote text and init flag.
+qint64 HSPage::fileSize() const
 {
-    *this = HSPage();
+    const auto stringBytes = [](const QString &text) { return 4 + 2 * qint64(text.size()); };
+    qint64 bytes = 4 + 4 + 1 + 4 + stringBytes(m_strVote) + 1;
+    if (!m_baImage.isEmpty())
+        bytes += 4 + m_baImage.size();
+    for (const QString &item : m_listItems)
+        bytes += stringBytes(item);
+    return bytes;
 }
 
 void HSPage::setSize(int width, int height)
@@ -75,6 +82,11 @@ void HSPage::clearItems()
 bool HSPage::save(const QString &path) const
 {
     qDebug() << "save strpath=" << path << m_size;
+    if (fileSize() > PageFile::kMaxFileSize) {
+        qDebug() << "HSPage::save page larger than a page file may be, not written" << path
+                 << fileSize();
+        return false;
+    }
     PageFile::Content content;
     content.size = m_size;
     content.image = m_baImage;
@@ -109,16 +121,12 @@ bool HSPage::read(const QString &path)
         // A file without a picture leaves the picture as it was.
         if (content.hasPicture)
             m_baImage = content.image;
-    } else {
-        resetFields();
-        m_baImage = content.image;
-    }
-    m_size = content.size;
-    m_listItems = content.items;
-    m_strVote = content.vote;
-    m_bInit = content.init;
-    if (ok)
+        m_size = content.size;
+        m_listItems = content.items;
+        m_strVote = content.vote;
+        m_bInit = content.init;
         qDebug() << "Readed strpaht=" << path << m_size << " binit=" << m_bInit;
+    }
     qDebug() << "read after strpaht=" << path << m_size;
     return ok;
 }

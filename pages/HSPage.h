@@ -26,14 +26,18 @@ public:
     void appendItem(const QString &item);
     void clearItems();
 
-    // Writes the page file through QSaveFile; false when it could not be written.
+    // Writes the page file through QSaveFile; false when it could not be written, or when
+    // it would be larger than read() takes (the file then stays as it was).
     bool save(const QString &path) const;
-    // Reads a page file; on failure the record holds its start values and what was
-    // read completely, and false is returned.
+    // Reads a page file; false when it cannot be opened, is too large, short or damaged,
+    // and the record is then left as it was.
     bool read(const QString &path);
     // Turns the background a quarter turn clockwise; an undecodable picture leaves
     // the record unchanged.
     void rotate();
+
+    // The bytes save() writes for this record.
+    qint64 fileSize() const;
 
     bool operator==(const HSPage &other) const;
     bool operator!=(const HSPage &other) const { return !(*this == other); }
@@ -43,9 +47,6 @@ public:
     QString m_strVote;
     QByteArray m_baImage;
     QList<QString> m_listItems;
-
-private:
-    void resetFields();
 };
 
 #endif // HSPAGE_H

@@ -1,7 +1,7 @@
 #include "pages/ItemText.h"
 
-#include <QStringList>
-#include <QVector>
+#include "pages/DecimalText.h"
+
 #include <QtGlobal>
 #include <cmath>
 
@@ -11,24 +11,81 @@ const QChar kComma(',');
 const QChar kSpace(' ');
 const QString kTextSeparator = QStringLiteral("$$");
 
-int colorComponent(const QString &piece)
+// Cuts text at separator into exactly count fields, without building a list: a peer's text
+// may hold millions of separators. False for any other count.
+bool cutFields(const QStringRef &text, QChar separator, QStringRef *fields, int count)
 {
-    return qBound(0, piece.toInt(), 255);
+    int start = 0;
+    for (int k = 0; k < count - 1; ++k) {
+        const int at = text.indexOf(separator, start);
+        if (at < 0)
+            return false;
+        fields[k] = text.mid(start, at - start);
+        start = at + 1;
+    }
+    if (text.indexOf(separator, start) >= 0)
+        return false;
+    fields[count - 1] = text.mid(start);
+    return true;
+}
+
+int colorComponent(const QStringRef &piece, bool *exact)
+{
+    bool ok = false;
+    const int value = piece.toInt(&ok);
+    *exact = *exact && ok && value >= 0 && value <= 255;
+    return qBound(0, value, 255);
 }
 
 // A coordinate read from text; non-finite values count 0.
-qreal finiteOrZero(const QString &piece)
+qreal finiteOrZero(const QStringRef &piece)
 {
     const double value = piece.toDouble();
     return std::isfinite(value) ? value : 0.0;
 }
 
-int pictureSide(const QString &piece)
+int pictureSide(const QStringRef &piece)
 {
     const double value = piece.toDouble();
     if (!std::isfinite(value) || value <= 0.0)
         return 0;
     return int(qMin(value, double(ItemText::kMaxPictureSide)));
+}
+
+// The point field: "x,y" tokens separated by spaces, read in one pass. A token that is
+// not two numbers is skipped; at most kMaxStrokePoints tokens are looked at. A field
+// without any space is a single token and gives no points. True when every token but the
+// empty one after the last space was a point.
+bool readPoints(const QStringRef &field, QPolygonF &points)
+{
+    points.clear();
+    if (field.indexOf(kSpace) < 0)
+        return false;
+    const QChar *p = field.unicode();
+    const int n = field.size();
+    int start = 0;
+    int tokens = 0;
+    for (int i = 0; i <= n && tokens < ItemText::kMaxStrokePoints; ++i) {
+        if (i < n && p[i] != kSpace)
+            continue;
+        ++tokens;
+        int comma = -1;
+        bool pair = true;
+        for (int j = start; j < i && pair; ++j) {
+            if (p[j] == kComma) {
+                pair = comma < 0;
+                comma = j;
+            }
+        }
+        if (comma >= 0 && pair) {
+            const float x = DecimalText::toFloat(p + start, comma - start);
+            const float y = DecimalText::toFloat(p + comma + 1, i - comma - 1);
+            if (std::isfinite(x) && std::isfinite(y))
+                points.append(QPointF(x, y));
+        }
+        start = i + 1;
+    }
+    return points.size() == tokens - 1 && start == n + 1 && field.endsWith(kSpace);
 }
 } // namespace
 
@@ -39,51 +96,41 @@ QString ItemText::number(double value)
 
 bool ItemText::readStroke(const QString &text, Stroke &out)
 {
-    const QVector<QStringRef> parts = text.splitRef(kField);
-    if (parts.size() != 4 || parts.at(0) != QLatin1String("3"))
+    QStringRef parts[4];
+    if (!cutFields(QStringRef(&text), kField, parts, 4) || parts[0] != QLatin1String("3"))
         return false;
-
-    const QStringList rgba = parts.at(1).toString().split(kComma);
-    if (rgba.size() == 4) {
+    QStringRef rgba[4];
+    bool exact = true;
+    if (cutFields(parts[1], kComma, rgba, 4)) {
         out.hasColor = true;
-        out.color = QColor(colorComponent(rgba.at(0)), colorComponent(rgba.at(1)),
-                           colorComponent(rgba.at(2)), colorComponent(rgba.at(3)));
+        const int red = colorComponent(rgba[0], &exact);
+        const int green = colorComponent(rgba[1], &exact);
+        const int blue = colorComponent(rgba[2], &exact);
+        out.color = QColor(red, green, blue, colorComponent(rgba[3], &exact));
+    } else {
+        exact = false;
     }
-    out.width = parts.at(2).toInt();
-
-    out.points.clear();
-    const QVector<QStringRef> tokens = parts.at(3).split(kSpace);
-    if (tokens.size() < 2)
-        return true;
-    for (const QStringRef &token : tokens) {
-        if (out.points.size() >= kMaxStrokePoints)
-            break;
-        const int comma = token.indexOf(kComma);
-        if (comma < 0 || token.indexOf(kComma, comma + 1) >= 0)
-            continue;
-        const float x = token.left(comma).toFloat();
-        const float y = token.mid(comma + 1).toFloat();
-        if (!std::isfinite(x) || !std::isfinite(y))
-            continue;
-        out.points.append(QPointF(x, y));
-    }
+    bool widthRead = false;
+    out.width = parts[2].toInt(&widthRead);
+    exact = readPoints(parts[3], out.points) && widthRead && exact;
+    out.exact = exact;
     return true;
 }
 
 bool ItemText::readPicture(const QString &text, Picture &out)
 {
-    const QVector<QStringRef> parts = text.splitRef(kField);
-    if (parts.size() != 4 || parts.at(0) != QLatin1String("5"))
+    QStringRef parts[4];
+    if (!cutFields(QStringRef(&text), kField, parts, 4) || parts[0] != QLatin1String("5"))
         return false;
-    out.id = parts.at(1).toString();
-    const QStringList geometry = parts.at(2).toString().split(kComma);
-    if (geometry.size() != 4)
+    out.id = parts[1].toString();
+    QStringRef geometry[4];
+    if (!cutFields(parts[2], kComma, geometry, 4))
         return true;
     out.hasGeometry = true;
-    out.pos = QPointF(finiteOrZero(geometry.at(0)), finiteOrZero(geometry.at(1)));
-    out.width = pictureSide(geometry.at(2));
-    out.height = pictureSide(geometry.at(3));
-    out.data = QByteArray::fromBase64(parts.at(3).toLatin1());
+    out.pos = QPointF(finiteOrZero(geometry[0]), finiteOrZero(geometry[1]));
+    out.width = pictureSide(geometry[2]);
+    out.height = pictureSide(geometry[3]);
+    out.data = QByteArray::fromBase64(parts[3].toLatin1());
     return true;
 }
 
@@ -99,12 +146,12 @@ bool ItemText::readText(const QString &text, Text &out)
     if (second < 0)
         return false;
     out.id = text.mid(2, first - 2);
-    const QStringList geometry = text.mid(first + 2, second - first - 2).split(kComma);
-    if (geometry.size() != 4)
+    QStringRef geometry[4];
+    if (!cutFields(text.midRef(first + 2, second - first - 2), kComma, geometry, 4))
         return true;
     out.hasGeometry = true;
-    out.pos = QPointF(finiteOrZero(geometry.at(0)), finiteOrZero(geometry.at(1)));
-    const double width = geometry.at(2).toDouble();
+    out.pos = QPointF(finiteOrZero(geometry[0]), finiteOrZero(geometry[1]));
+    const double width = geometry[2].toDouble();
     out.textWidth = std::isfinite(width) ? width : -1.0;
     out.html = text.mid(second + 2);
     const int nul = out.html.indexOf(QChar(0));

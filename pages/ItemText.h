@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QList>
 #include <QPointF>
+#include <QPolygonF>
 #include <QString>
 
 // Reading and writing of item texts: "3#..." strokes, "5#..." pictures, "6#..." texts.
@@ -20,7 +21,9 @@ public:
         bool hasColor = false;
         QColor color;
         int width = 0;
-        QList<QPointF> points; // empty: the item keeps its points
+        QPolygonF points; // empty: the item keeps its points
+        // Every field was read whole: the text says exactly what was read.
+        bool exact = false;
     };
 
     struct Picture

@@ -236,14 +236,13 @@ void PageView::showShareVote(const QStringList &fields)
 {
     if (fields.size() != 8)
         return;
-    bool ok = false;
-    const int page = fields.at(1).toInt(&ok);
-    if (!ok || !validPage(page)) {
-        qDebug() << "showShareVote: no page" << fields.at(1);
+    const QString vote = fields.mid(2, 6).join(QLatin1Char('#'));
+    // A page outside the document leaves the vote on the page shown.
+    onCurrentPageChanged(fields.at(1).toInt());
+    if (!pageShown()) {
+        qDebug() << "showShareVote: no page shown";
         return;
     }
-    const QString vote = fields.mid(2, 6).join(QLatin1Char('#'));
-    onCurrentPageChanged(page);
     m_document.m_currPage.m_strVote = vote;
     m_scene.setShowVote(m_document.m_currPage);
 }
@@ -348,8 +347,16 @@ QPointF PageView::scenePoint(const QPointF &viewportPos) const
     return mapToScene(QPoint(qRound(viewportPos.x()), qRound(viewportPos.y())));
 }
 
+// A page whose file could not be read takes no ink: it would never be saved.
+bool PageView::takesInput() const
+{
+    return !m_document.currentUnreadable();
+}
+
 void PageView::mousePressEvent(QMouseEvent *event)
 {
+    if (!takesInput())
+        return;
     // The press Qt makes from a text-mode touch must not close the entry it just opened.
     if (m_bTouchTextPress && event->source() == Qt::MouseEventSynthesizedByQt) {
         m_bTouchTextPress = false;
@@ -362,12 +369,16 @@ void PageView::mousePressEvent(QMouseEvent *event)
 
 void PageView::mouseMoveEvent(QMouseEvent *event)
 {
+    if (!takesInput())
+        return;
     if (!TaskToolManager::instance()->move(MouseTouchId, scenePoint(event->localPos())))
         QGraphicsView::mouseMoveEvent(event);
 }
 
 void PageView::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (!takesInput())
+        return;
     if (!TaskToolManager::instance()->release(MouseTouchId, scenePoint(event->localPos())))
         QGraphicsView::mouseReleaseEvent(event);
     emit updateThunmbianl();
@@ -389,6 +400,8 @@ bool PageView::viewportEvent(QEvent *event)
     auto *touch = static_cast<QTouchEvent *>(event);
     touch->accept();
     m_bTouchTextPress = false;
+    if (!takesInput())
+        return true;
     const int mode = TaskToolManager::instance()->mode();
     if (mode == TaskToolManager::PointerMode && touch->touchPoints().size() == 2) {
         pinch(touch);

@@ -70,6 +70,7 @@ protected:
 private:
     bool validPage(int index) const;
     bool pageShown() const { return m_document.m_nCurrIndex >= 0; }
+    bool takesInput() const;
     void writeBack();
     void switchTo(int index);
     void dropTools();

@@ -18,7 +18,8 @@ QImage PictureData::decode(const QByteArray &bytes)
         return QImage();
     }
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide) {
+    if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide ||
+        qint64(size.width()) * size.height() > kMaxPixels) {
         qDebug() << "PictureData::decode refused size" << size;
         return QImage();
     }

@@ -9,8 +9,11 @@ class PictureData
 {
 public:
     static constexpr int kMaxSide = 16384;
+    // Pixels of one decoded picture at most (64 MiB at four bytes a pixel).
+    static constexpr qint64 kMaxPixels = 16 * 1024 * 1024;
 
-    // Image file bytes (format detected); a null image when undecodable or too large.
+    // Image file bytes (format detected); a null image when undecodable or too large. The
+    // size is read from the header, so an oversized picture is refused before decoding.
     static QImage decode(const QByteArray &bytes);
     // The same from Base64 text.
     static QImage decodeBase64(const QByteArray &base64);

@@ -32,6 +32,12 @@ QRectF PolylineItem::boundingRect() const
 
 QPainterPath PolylineItem::shape() const
 {
+    if (!m_bShapeMade) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(drawWidth());
+        m_shape = stroker.createStroke(m_path);
+        m_bShapeMade = true;
+    }
     return m_shape;
 }
 
@@ -54,6 +60,10 @@ void PolylineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
 
 QString PolylineItem::toString() const
 {
+    // A list changed in place no longer shares its data with the one read.
+    if (!m_strText.isNull() && m_points.isSharedWith(m_textPoints) && m_color == m_textColor &&
+        m_nWidth == m_nTextWidth)
+        return m_strText;
     return ItemText::writeStroke(m_color, m_nWidth, m_points);
 }
 
@@ -62,18 +72,30 @@ void PolylineItem::fromString(const QString &text)
     ItemText::Stroke stroke;
     if (!ItemText::readStroke(text, stroke))
         return;
+    m_strText.clear();
     if (stroke.hasColor)
         m_color = stroke.color;
     m_nWidth = stroke.width;
     if (!stroke.points.isEmpty())
-        setPoints(stroke.points);
+        build(stroke.points);
+    if (stroke.exact && !m_points.isEmpty()) {
+        m_strText = text;
+        m_textColor = m_color;
+        m_nTextWidth = m_nWidth;
+        m_textPoints = m_points;
+    }
 }
 
 void PolylineItem::setPoints(QList<QPointF> &points)
 {
     if (points.isEmpty())
         return;
+    const QPolygonF thinned = build(QPolygonF(points.toVector()));
+    points = thinned.toList();
+}
 
+QPolygonF PolylineItem::build(const QPolygonF &points)
+{
     prepareGeometryChange();
     qreal minX = points.first().x();
     qreal maxX = minX;
@@ -87,30 +109,32 @@ void PolylineItem::setPoints(QList<QPointF> &points)
     }
     const int width = drawWidth();
     m_rect = QRectF(minX - width, minY - width, maxX - minX + 2 * width, maxY - minY + 2 * width);
-    m_points = points;
+    m_points = points.toList();
 
     QwtWeedingCurveFitter fitter(kWeedTolerance);
     fitter.setChunkSize(uint(qMin(points.size(), kMaxWeedChunk)));
-    const QPolygonF thinned = fitter.fitCurve(QPolygonF(points.toVector()));
-    points = thinned.isEmpty() ? QList<QPointF>{m_points.first()} : thinned.toList();
+    QPolygonF thinned = fitter.fitCurve(points);
+    if (thinned.isEmpty())
+        thinned.append(points.first());
 
     m_path = QPainterPath();
-    m_path.moveTo(points.first());
-    if (points.size() >= 2) {
-        QPointF prev = points.first();
-        for (int i = 1; i < points.size(); ++i) {
-            const QPointF &cur = points.at(i);
+    m_path.reserve(1 + 3 * thinned.size());
+    m_path.moveTo(thinned.first());
+    if (thinned.size() >= 2) {
+        QPointF prev = thinned.first();
+        for (int i = 1; i < thinned.size(); ++i) {
+            const QPointF &cur = thinned.at(i);
             if (std::fabs(cur.x() - prev.x()) >= kMinStep ||
                 std::fabs(cur.y() - prev.y()) >= kMinStep) {
                 m_path.quadTo(prev, midpoint(prev, cur));
                 prev = cur;
             }
         }
-        m_path.quadTo(prev, midpoint(prev, m_points.last()));
+        m_path.quadTo(prev, midpoint(prev, points.last()));
     }
 
-    QPainterPathStroker stroker;
-    stroker.setWidth(width);
-    m_shape = stroker.createStroke(m_path);
+    m_shape = QPainterPath();
+    m_bShapeMade = false;
     update();
+    return thinned;
 }

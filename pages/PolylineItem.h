@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPainterPath>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 
 // A pen stroke: raw points, thinned and smoothed into a painted path.
@@ -33,10 +34,21 @@ public:
     QList<QPointF> m_points;
     QRectF m_rect;
     QPainterPath m_path;
-    QPainterPath m_shape;
+    // Made when first asked for: outlining the curves costs more than building them.
+    mutable QPainterPath m_shape;
 
 private:
     int drawWidth() const;
+    // Stores the raw points and builds the path; returns the thinned points.
+    QPolygonF build(const QPolygonF &points);
+
+    mutable bool m_bShapeMade = false;
+    // The text the stroke was read from, handed back by toString while colour, width and
+    // points are still the ones read from it.
+    QString m_strText;
+    QColor m_textColor;
+    int m_nTextWidth = 0;
+    QList<QPointF> m_textPoints;
 };
 
 #endif // POLYLINEITEM_H

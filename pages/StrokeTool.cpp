@@ -1,6 +1,7 @@
 #include "pages/StrokeTool.h"
 
 #include "link/TcpManager.h"
+#include "pages/ItemText.h"
 #include "pages/PageTarget.h"
 #include "pages/PolylineItem.h"
 
@@ -27,6 +28,15 @@ bool StrokeTool::move(const QPointF &point)
 {
     if (!m_bPressed)
         return false;
+    // A stroke holds no more points than reading one keeps: a longer one goes on as a new
+    // stroke from where this one ends.
+    if (m_points.size() >= ItemText::kMaxStrokePoints) {
+        if (!m_scene)
+            return true;
+        const QPointF last = m_points.last();
+        finishStroke();
+        m_points.append(last);
+    }
     auto *segment = new LiveSegment;
     m_segments.append(segment);
     segment->setLine(QLineF(QPointF(0, 0), point - m_currPoint));
@@ -53,7 +63,13 @@ bool StrokeTool::release(const QPointF &point)
     m_bPressed = false;
     if (m_points.size() == 1)
         m_points.append(point + QPointF(1.0, 1.0));
+    finishStroke();
+    return true;
+}
 
+// The points so far become one stroke item, sent to the teacher while sharing is on.
+void StrokeTool::finishStroke()
+{
     auto *item = new PolylineItem;
     item->m_color = inkColor();
     item->m_nWidth = int(inkWidth());
@@ -69,7 +85,6 @@ bool StrokeTool::release(const QPointF &point)
         if (!message.isEmpty())
             TcpManager::instance()->sendTeacherData(message);
     }
-    return true;
 }
 
 void StrokeTool::forgetSegments()

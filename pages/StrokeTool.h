@@ -30,6 +30,7 @@ protected:
     virtual qreal inkWidth() const { return m_nWidth; }
 
 private:
+    void finishStroke();
     void removeSegments();
 
     QList<QPointer<LiveSegment>> m_segments;

@@ -4,6 +4,7 @@ void BookPageQueue::start(int pageCount, int capacity, bool gated)
 {
     QMutexLocker lock(&m_mutex);
     m_made.clear();
+    m_handedOn.clear();
     m_nPageCount = qMax(0, pageCount);
     m_nCapacity = qMax(1, capacity);
     m_nNextClaim = 0;
@@ -60,13 +61,15 @@ bool BookPageQueue::take(int index, int maxPosted, BookPage *page)
     if (m_bAborted)
         return false;
     *page = m_made.take(index);
+    m_handedOn.insert(index, *page);
     ++m_nTaken;
     return true;
 }
 
-void BookPageQueue::consumed()
+void BookPageQueue::consumed(int index)
 {
     QMutexLocker lock(&m_mutex);
+    m_handedOn.remove(index);
     ++m_nConsumed;
     m_changed.wakeAll();
 }
@@ -76,5 +79,13 @@ QList<BookPage> BookPageQueue::takeLeftovers()
     QMutexLocker lock(&m_mutex);
     const QList<BookPage> pages = m_made.values();
     m_made.clear();
+    return pages;
+}
+
+QList<BookPage> BookPageQueue::takeUnconsumed()
+{
+    QMutexLocker lock(&m_mutex);
+    const QList<BookPage> pages = m_handedOn.values();
+    m_handedOn.clear();
     return pages;
 }

@@ -33,15 +33,18 @@ public:
     // Blocks until the page of that index is made and fewer than maxPosted pages are
     // handed on but not yet consumed; false when aborted.
     bool take(int index, int maxPosted, BookPage *page);
-    // One page handed on was consumed (or dropped) by the receiver.
-    void consumed();
+    // The page of that index, handed on, was consumed (or dropped) by the receiver.
+    void consumed(int index);
     // Made pages that were never taken, removed from the queue.
     QList<BookPage> takeLeftovers();
+    // Pages handed on that the receiver never consumed, removed from the queue.
+    QList<BookPage> takeUnconsumed();
 
 private:
     QMutex m_mutex;
     QWaitCondition m_changed;
     QMap<int, BookPage> m_made;
+    QMap<int, BookPage> m_handedOn;
     int m_nPageCount = 0;
     int m_nCapacity = 1;
     int m_nNextClaim = 0;

@@ -26,6 +26,9 @@ OpenBookThread::~OpenBookThread()
 {
     stop();
     wait();
+    // Pages still on their way to this object never arrive.
+    for (const BookPage &page : m_queue.takeUnconsumed())
+        discard(page);
 }
 
 void OpenBookThread::stop()
@@ -122,7 +125,7 @@ void OpenBookThread::postPage(const BookPage &page)
                 emit addBookPageSignal(page);
             else
                 emit addPageSignal(QPixmap::fromImage(page.image));
-            m_queue.consumed();
+            m_queue.consumed(page.index);
         },
         Qt::QueuedConnection);
 }

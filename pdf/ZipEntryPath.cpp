@@ -25,7 +25,19 @@ QString ZipEntryPath::target(const QString &folder, const QString &name, bool fl
     QString relative = name;
     if (flatten)
         relative = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-    relative = QDir::cleanPath(relative);
+    return inside(folder, relative);
+}
+
+QString ZipEntryPath::folderTarget(const QString &folder, const QString &name)
+{
+    if (!isSafe(name) || !isFolderEntry(name))
+        return QString();
+    return inside(folder, name);
+}
+
+QString ZipEntryPath::inside(const QString &folder, const QString &name)
+{
+    const QString relative = QDir::cleanPath(name);
     if (relative.isEmpty() || relative == QLatin1String("."))
         return QString();
     const QString root = QDir::cleanPath(folder);

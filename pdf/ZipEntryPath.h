@@ -16,9 +16,14 @@ public:
     // Where an entry lands under folder (no trailing "/"); with flatten only the file name is
     // kept. Empty when the name is unsafe or a folder entry.
     static QString target(const QString &folder, const QString &name, bool flatten);
+    // Where a folder entry's folder is made under folder; empty when the name is unsafe,
+    // not a folder entry, or names folder itself.
+    static QString folderTarget(const QString &folder, const QString &name);
 
 private:
     ZipEntryPath() = delete;
+    // folder + "/" + relative, cleaned; empty unless it lies strictly inside folder.
+    static QString inside(const QString &folder, const QString &relative);
 };
 
 #endif // ZIPENTRYPATH_H

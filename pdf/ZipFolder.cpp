@@ -219,6 +219,31 @@ bool extractEntry(QuaZipFile &entry, const QString &target, const QString &root,
     return ok;
 }
 
+// Makes the folder of a folder entry, which must stay inside root after links are resolved.
+bool extractFolderEntry(const QString &folder, const QString &name, const QString &root)
+{
+    if (QDir::cleanPath(name) == QLatin1String("."))
+        return true; // the target folder itself
+    const QString path = ZipEntryPath::folderTarget(folder, name);
+    if (path.isEmpty()) {
+        qDebug() << "extractZip: refused entry name" << name;
+        return false;
+    }
+    if (!insideFolder(existingAncestor(path), root)) {
+        qDebug() << "extractZip: refused target" << path;
+        return false;
+    }
+    if (!QDir().mkpath(path)) {
+        qDebug() << "extractZip: cannot make folder" << path;
+        return false;
+    }
+    if (!insideFolder(QFileInfo(path).canonicalFilePath(), root)) {
+        qDebug() << "extractZip: refused target" << path;
+        return false;
+    }
+    return true;
+}
+
 // Reads the current entry into data, at most kMaxEntryBytes.
 bool readEntry(QuaZipFile &entry, QByteArray &data)
 {
@@ -354,8 +379,12 @@ bool extractZip(const QString &archivePath, const QString &folder, bool flatten)
             qWarning() << "Import failed. Cause: getCurrentFileInfo(): " << zip.getZipError();
             return false;
         }
-        if (ZipEntryPath::isFolderEntry(info.name))
+        if (ZipEntryPath::isFolderEntry(info.name)) {
+            // Flattening keeps file names only; otherwise the folder is made, empty or not.
+            if (!flatten && !extractFolderEntry(target, info.name, root))
+                return false;
             continue;
+        }
         const QString path = ZipEntryPath::target(target, info.name, flatten);
         if (path.isEmpty()) {
             qDebug() << "extractZip: refused entry name" << info.name;

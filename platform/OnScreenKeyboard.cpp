@@ -8,8 +8,10 @@
 #include <QStringList>
 
 #ifdef Q_OS_WIN
-#include <shellapi.h>
+// windows.h first: shellapi.h needs its types.
 #include <windows.h>
+
+#include <shellapi.h>
 #endif
 
 namespace {
@@ -55,6 +57,16 @@ QStringList OnScreenKeyboard::candidates()
     return list;
 }
 
+bool OnScreenKeyboard::startSystemKeyboard(const SystemCalls &calls)
+{
+    void *previous = nullptr;
+    const bool disabled = calls.disableRedirection(&previous);
+    const bool started = calls.openKeyboard(ShowMode);
+    if (disabled && calls.revertRedirection)
+        calls.revertRedirection(previous);
+    return started;
+}
+
 bool OnScreenKeyboard::start()
 {
 #ifdef Q_OS_WIN
@@ -69,16 +81,16 @@ bool OnScreenKeyboard::start()
     if (kernel && disable && !launcher()) {
         RevertFn revert =
             reinterpret_cast<RevertFn>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection"));
-        PVOID old = nullptr;
-        disable(&old);
-        const HINSTANCE result =
-            ShellExecuteW(nullptr, L"open", L"osk.exe", nullptr, nullptr, SW_SHOWNORMAL);
+        SystemCalls calls;
+        calls.disableRedirection = [disable](void **previous) { return disable(previous) != 0; };
         if (revert)
-            revert(old);
-        const bool ok = reinterpret_cast<INT_PTR>(result) > 32;
-        if (!ok)
-            qDebug() << "OnScreenKeyboard: ShellExecuteW failed";
-        return ok;
+            calls.revertRedirection = [revert](void *previous) { return revert(previous) != 0; };
+        calls.openKeyboard = [](int showMode) {
+            const HINSTANCE result =
+                ShellExecuteW(nullptr, L"open", L"osk.exe", L"", L"", showMode);
+            return reinterpret_cast<INT_PTR>(result) > 32;
+        };
+        return startSystemKeyboard(calls);
     }
 #endif
     const QStringList programs = candidates();

@@ -10,7 +10,6 @@ BookIconList::BookIconList(QWidget *parent) : QListWidget(parent)
     // Long names take two lines and lose their middle, not their ending.
     setWordWrap(true);
     setTextElideMode(Qt::ElideMiddle);
-    setUniformItemSizes(true);
 }
 
 QListWidgetItem *BookIconList::addBook(const QString &name, const QIcon &icon)

@@ -80,7 +80,16 @@ DisplayWidget::~DisplayWidget()
 
 bool DisplayWidget::validRow(int row) const
 {
-    return row >= 0 && row < m_ListWidget->count() && m_Delegate->validRow(row);
+    return row >= 0 && row < m_ListWidget->count() && m_Delegate->validRow(row) &&
+           row < m_PageView->pageCount();
+}
+
+bool DisplayWidget::acceptRow(int row, const char *caller) const
+{
+    if (validRow(row))
+        return true;
+    qDebug() << caller << ": no page" << row << "of" << pageCount();
+    return false;
 }
 
 int DisplayWidget::currentPage() const
@@ -157,10 +166,8 @@ void DisplayWidget::appendThumbnail(const QPixmap &pixmap)
 
 bool DisplayWidget::setCurrentPage(int page)
 {
-    if (!validRow(page)) {
-        qDebug() << "setCurrentPage: no page" << page << "of" << pageCount();
+    if (!acceptRow(page, "setCurrentPage"))
         return false;
-    }
     m_ListWidget->setCurrentRow(page);
     m_PageView->onCurrentPageChanged(page);
     return true;
@@ -168,10 +175,8 @@ bool DisplayWidget::setCurrentPage(int page)
 
 void DisplayWidget::lineUpdatePage(int page, const QString &itemText)
 {
-    if (!validRow(page)) {
-        qDebug() << "lineUpdatePage: no page" << page << "of" << pageCount();
+    if (!acceptRow(page, "lineUpdatePage"))
         return;
-    }
     const int shown = m_PageView->currentIndex();
     if (shown != page && validRow(shown)) {
         // The page left keeps what it shows now.
@@ -201,10 +206,8 @@ void DisplayWidget::onUpdateThunmbianl()
 
 void DisplayWidget::clearPage(int row)
 {
-    if (!validRow(row)) {
-        qDebug() << "clearPage: no page" << row << "of" << pageCount();
+    if (!acceptRow(row, "clearPage"))
         return;
-    }
     showRow(row);
     m_PageView->clearCurrentPage(false);
     m_Delegate->refresh(row);
@@ -213,13 +216,11 @@ void DisplayWidget::clearPage(int row)
 
 void DisplayWidget::rotatePage(int row)
 {
-    if (!validRow(row)) {
-        qDebug() << "rotatePage: no page" << row << "of" << pageCount();
+    if (!acceptRow(row, "rotatePage"))
         return;
-    }
     m_nRotateRow = row;
     m_listRotateRows.append(row);
-    m_WaitingDlg.show();
+    raiseWaiting();
     QTimer::singleShot(RotateDelay, this, SLOT(onStartRotate()));
 }
 
@@ -289,13 +290,21 @@ void DisplayWidget::onOpeneBook(QString path)
     // The opening thread writes the page files again or deletes them, off this thread.
     const QStringList oldFiles = m_PageView->releasePages();
     clearThumbnails();
+    m_listRotateRows.clear(); // rows of the book that goes
     showWaiting();
     startOpening(path, oldFiles);
 }
 
-void DisplayWidget::showWaiting()
+// Its window was made before the main window's: shown, it must also be put on top.
+void DisplayWidget::raiseWaiting()
 {
     m_WaitingDlg.show();
+    m_WaitingDlg.raise();
+}
+
+void DisplayWidget::showWaiting()
+{
+    raiseWaiting();
     QRect area;
     if (QWidget *main = ScreenPointers::mainWidget())
         area = QRect(main->mapToGlobal(QPoint(0, 0)), main->size());
@@ -344,14 +353,17 @@ void DisplayWidget::onAddBookPage(BookPage page)
 {
     if (page.index != m_ListWidget->count()) {
         qDebug() << "onAddBookPage: page" << page.index << "out of order at" << pageCount();
+        if (page.inFile())
+            QFile::remove(page.filePath);
         return;
     }
     if (page.inFile()) {
         const QString name = QFileInfo(page.filePath).fileName();
         const bool here = page.filePath == m_PageView->document()->m_strFolder + name;
         if (!here || !m_PageView->addPageFile(name)) {
+            // A blank page keeps the page numbers in step with the teacher's.
             qDebug() << "onAddBookPage: page file not taken" << page.filePath;
-            return;
+            m_PageView->addBlankPage(page.size.width(), page.size.height(), false);
         }
     } else {
         m_PageView->addPixmapPage(QPixmap::fromImage(page.image), false);

@@ -81,9 +81,13 @@ public slots:
 
 private:
     bool validRow(int row) const;
+    // A row from outside: valid, or refused with a debug line naming the caller.
+    bool acceptRow(int row, const char *caller) const;
     // Selects the row and shows its page on the canvas.
     void showRow(int row);
     void repaintRow(int row);
+    void raiseWaiting();
+    // Shows the indicator in the middle of the main window.
     void showWaiting();
     void startOpening(const QString &path, const QStringList &oldFiles);
     // A book the link downloaded last, inside the local book folder: it may be fetched again.

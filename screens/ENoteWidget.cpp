@@ -11,7 +11,6 @@
 #include "screens/PageListWidget.h"
 #include "screens/ScreenPointers.h"
 
-#include <QDateTime>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -36,26 +35,6 @@ TeacherFileThread *channel()
     return TcpManager::instance()->teacherFileThread();
 }
 
-// What is known of a file before it is written again, to tell whether it was.
-struct FileStamp
-{
-    explicit FileStamp(const QString &path)
-    {
-        const QFileInfo info(path);
-        exists = info.exists();
-        if (exists) {
-            modified = info.lastModified();
-            size = info.size();
-        }
-    }
-    bool operator==(const FileStamp &other) const
-    {
-        return exists == other.exists && modified == other.modified && size == other.size;
-    }
-    bool exists = false;
-    QDateTime modified;
-    qint64 size = -1;
-};
 } // namespace
 
 ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
@@ -128,12 +107,7 @@ bool ENoteWidget::saveAsPdf()
         qDebug() << "ENoteWidget::saveAsPdf: no page shown";
         return false;
     }
-    // The export leaves the old file as it was when it fails.
-    const QString path = Settings::instance()->m_strSavePdfPath;
-    const FileStamp before(path);
-    m_PageView->saveAsPdf();
-    const FileStamp after(path);
-    return after.exists && !(after == before);
+    return m_PageView->saveAsPdf();
 }
 
 void ENoteWidget::sendPreview()

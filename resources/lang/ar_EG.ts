@@ -47,11 +47,11 @@
     </message>
     <message>
         <source>This book cannot be opened. It is downloaded again.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن فتح هذا الكتاب. يجري تنزيله مرة أخرى.</translation>
     </message>
     <message>
         <source>This book cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن فتح هذا الكتاب.</translation>
     </message>
 </context>
 <context>
@@ -62,7 +62,7 @@
     </message>
     <message>
         <source>The file could not be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذر حذف الملف.</translation>
     </message>
 </context>
 <context>
@@ -128,11 +128,11 @@
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>حفظ</translation>
     </message>
     <message>
         <source>The pages could not be saved as a PDF file.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر حفظ الصفحات كملف PDF.</translation>
     </message>
 </context>
 <context>

@@ -47,11 +47,11 @@
     </message>
     <message>
         <source>This book cannot be opened. It is downloaded again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Buch kann nicht geöffnet werden. Es wird erneut heruntergeladen.</translation>
     </message>
     <message>
         <source>This book cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Buch kann nicht geöffnet werden.</translation>
     </message>
 </context>
 <context>
@@ -62,7 +62,7 @@
     </message>
     <message>
         <source>The file could not be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei konnte nicht gelöscht werden.</translation>
     </message>
 </context>
 <context>
@@ -128,11 +128,11 @@
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern</translation>
     </message>
     <message>
         <source>The pages could not be saved as a PDF file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seiten konnten nicht als PDF-Datei gespeichert werden.</translation>
     </message>
 </context>
 <context>

@@ -47,11 +47,11 @@
     </message>
     <message>
         <source>This book cannot be opened. It is downloaded again.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir este libro. Se descarga de nuevo.</translation>
     </message>
     <message>
         <source>This book cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir este libro.</translation>
     </message>
 </context>
 <context>
@@ -62,7 +62,7 @@
     </message>
     <message>
         <source>The file could not be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo eliminar el archivo.</translation>
     </message>
 </context>
 <context>
@@ -128,11 +128,11 @@
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardar</translation>
     </message>
     <message>
         <source>The pages could not be saved as a PDF file.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se han podido guardar las páginas como archivo PDF.</translation>
     </message>
 </context>
 <context>

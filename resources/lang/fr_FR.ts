@@ -47,11 +47,11 @@
     </message>
     <message>
         <source>This book cannot be opened. It is downloaded again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;ouvrir ce livre. Il est de nouveau téléchargé.</translation>
     </message>
     <message>
         <source>This book cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;ouvrir ce livre.</translation>
     </message>
 </context>
 <context>
@@ -62,7 +62,7 @@
     </message>
     <message>
         <source>The file could not be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier n&apos;a pas pu être supprimé.</translation>
     </message>
 </context>
 <context>
@@ -128,11 +128,11 @@
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer</translation>
     </message>
     <message>
         <source>The pages could not be saved as a PDF file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les pages n&apos;ont pas pu être enregistrées dans un fichier PDF.</translation>
     </message>
 </context>
 <context>

@@ -47,11 +47,11 @@
     </message>
     <message>
         <source>This book cannot be opened. It is downloaded again.</source>
-        <translation type="unfinished"></translation>
+        <translation>この本を開けません。もう一度ダウンロードします。</translation>
     </message>
     <message>
         <source>This book cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>この本を開けません。</translation>
     </message>
 </context>
 <context>
@@ -62,7 +62,7 @@
     </message>
     <message>
         <source>The file could not be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイルを削除できませんでした。</translation>
     </message>
 </context>
 <context>
@@ -128,11 +128,11 @@
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>保存</translation>
     </message>
     <message>
         <source>The pages could not be saved as a PDF file.</source>
-        <translation type="unfinished"></translation>
+        <translation>ページを PDF ファイルとして保存できませんでした。</translation>
     </message>
 </context>
 <context>

@@ -123,6 +123,7 @@ private slots:
     void downloadFaults_data();
     void downloadFaults();
     void unmatchedAnswersIgnored();
+    void everyDownloadHasAnOutcome();
     void backslashPathStaysInFolder();
     void dropMidDownload();
     void serverDisconnect();
@@ -281,13 +282,18 @@ void TestClassServer::retriesThenFailure()
     QVERIFY(!s.offer("c.pdf", "4").isEmpty());
     QVERIFY(s.answer("abcd"));
     s.log.clear();
-    const QByteArray request = command("download@", "c.pdf");
+    // Each retry asks again and is answered before the next one.
     for (int i = 0; i < 2; ++i) {
         s.server.clearReceived();
         s.tcp.retryDownLoad();
-        QVERIFY(s.server.waitForBytes(request.size()));
-        QCOMPARE(s.server.received(), request);
+        QVERIFY(s.server.waitForBytes(1));
+        QCOMPARE(s.server.received(), command("download@", "c.pdf"));
+        s.server.clearReceived();
+        QVERIFY(s.answer(command("download@", "c.pdf#4")));
+        QVERIFY(s.server.waitForBytes(1));
+        QVERIFY(s.answer("abcd"));
     }
+    s.log.clear();
     s.server.clearReceived();
     s.tcp.retryDownLoad();
     QCOMPARE(s.log, QStringList{"result:0"});
@@ -338,10 +344,12 @@ void TestClassServer::downloadFaults()
 void TestClassServer::unmatchedAnswersIgnored()
 {
     Server s;
-    // No request pending.
+    // No request pending: an offer is not taken, a failure is still told.
     QVERIFY(s.answer(command("download@", "e.pdf#10")));
     QVERIFY(s.answer(command("download@", "failed#x")));
-    // A request for another path.
+    QCOMPARE(s.log, QStringList{"result:0"});
+    // An answer for another book ends the request: its file is not written.
+    s.log.clear();
     s.tcp.downloadBooks(QStringLiteral("e.pdf"));
     QVERIFY(s.server.waitForBytes(1));
     s.server.clearReceived();
@@ -349,11 +357,48 @@ void TestClassServer::unmatchedAnswersIgnored()
     QVERIFY(s.answer(command("download@", "failed")));
     QTest::qWait(50);
     QCOMPARE(s.server.received(), QByteArray());
-    QCOMPARE(s.log, QStringList());
-    // The pending request is still answered normally.
-    QVERIFY(s.answer(command("download@", "failed#e.pdf")));
     QCOMPARE(s.log, QStringList{"result:0"});
+    QVERIFY(s.answer(command("download@", "failed#e.pdf")));
+    QCOMPARE(s.log, (QStringList{"result:0", "result:0"}));
     QCOMPARE(bookFolderEntries(), QStringList());
+}
+
+// Every request ends in exactly one outcome, in the order they were made.
+void TestClassServer::everyDownloadHasAnOutcome()
+{
+    Server s;
+    s.tcp.downloadBooks(QStringLiteral("f.pdf"));
+    s.tcp.downloadBooks(QStringLiteral("g.pdf")); // waits for the first
+    s.tcp.downloadBooks(QStringLiteral("h.pdf"));
+    QVERIFY(s.server.waitForBytes(1));
+    QTest::qWait(50);
+    QCOMPARE(s.server.received(), command("download@", "f.pdf"));
+    s.server.clearReceived();
+    QVERIFY(s.answer(command("download@", "f.pdf#3")));
+    QVERIFY(s.server.waitForBytes(1));
+    QCOMPARE(s.server.received(), command("download@", "ready#f.pdf"));
+    s.server.clearReceived();
+    QVERIFY(s.answer("fff"));
+    QVERIFY(s.server.waitForBytes(1)); // the second goes out once the first is done
+    QCOMPARE(s.server.received(), command("download@", "g.pdf"));
+    s.server.clearReceived();
+    QVERIFY(s.answer(command("download@", "failed#g.pdf")));
+    QVERIFY(s.server.waitForBytes(1));
+    QCOMPARE(s.server.received(), command("download@", "h.pdf"));
+    s.server.clearReceived();
+    s.tcp.downloadBooks(QStringLiteral("i.pdf"));
+    s.server.closeConnection();
+    QVERIFY(FakePeer::waitUntil([&] { return !s.tcp.m_bServerConnected; }));
+    // f.pdf arrived, g.pdf failed, h.pdf (asked) and i.pdf (waiting) end with the connection.
+    QCOMPARE(s.log, (QStringList{"complete:" + bookDir() + "f.pdf", "progress:3/3", "result:0",
+                                 "result:0", "result:0", "loginFail", "status:0"}));
+    // Without a server connection a request fails at once, after the call returns.
+    s.log.clear();
+    s.tcp.downloadBooks(QStringLiteral("j.pdf"));
+    QCOMPARE(s.log, QStringList());
+    QVERIFY(FakePeer::waitUntil([&] { return !s.log.isEmpty(); }));
+    QCOMPARE(s.log, QStringList{"result:0"});
+    QFile::remove(bookDir() + "f.pdf");
 }
 
 void TestClassServer::backslashPathStaysInFolder()

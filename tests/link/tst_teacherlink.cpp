@@ -1,6 +1,7 @@
 #include "link/Settings.h"
 #include "link/TcpManager.h"
 #include "support/FakeTeacher.h"
+#include "support/TeacherSignalLog.h"
 
 #include <QLoggingCategory>
 #include <QSignalSpy>
@@ -9,49 +10,7 @@
 #include <memory>
 
 namespace {
-// Every teacher-side signal as one line "name:argument".
-class Recorder : public QObject
-{
-public:
-    explicit Recorder(TcpManager *tcp)
-    {
-        auto text = [this](const char *name) {
-            return [this, name](const QString &s) { log << QString::fromLatin1(name) + ':' + s; };
-        };
-        auto list = [this](const char *name) {
-            return [this, name](const QStringList &s) {
-                log << QString::fromLatin1(name) + ':' + s.join('|');
-            };
-        };
-        auto bare = [this](const char *name) {
-            return [this, name] { log << QString::fromLatin1(name); };
-        };
-        connect(tcp, &TcpManager::queryTeacherStatusResult, this, text("status"));
-        connect(tcp, &TcpManager::queryTeacherbookResult, this, list("book"));
-        connect(tcp, &TcpManager::queryTeacherENoteResult, this, list("enote"));
-        connect(tcp, &TcpManager::receAddPage, this, list("addPage"));
-        connect(tcp, &TcpManager::lineData, this, text("line"));
-        connect(tcp, &TcpManager::moveImage, this, text("moveImage"));
-        connect(tcp, &TcpManager::receClearPage, this, text("clear"));
-        connect(tcp, &TcpManager::browserCommand, this, text("browser"));
-        connect(tcp, &TcpManager::receChat, this, text("chat"));
-        connect(tcp, &TcpManager::receCloseChat, this, bare("closeChat"));
-        connect(tcp, &TcpManager::receWarnning, this, text("warning"));
-        connect(tcp, &TcpManager::receLock, this, text("lock"));
-        connect(tcp, &TcpManager::receVote, this, text("vote"));
-        connect(tcp, &TcpManager::receshareVoteCmd, this, text("shareVote"));
-        connect(tcp, &TcpManager::lineSyncEnd, this, text("syncEnd"));
-        connect(tcp, &TcpManager::getPreview, this, bare("preview"));
-        connect(tcp, &TcpManager::receRotateCmd, this, text("rotate"));
-        connect(tcp, &TcpManager::receShareMode, this,
-                [this](int mode) { log << QStringLiteral("share:%1").arg(mode); });
-        connect(tcp, &TcpManager::sendTeacherConnectedRet, this,
-                [this](bool ok) { log << QStringLiteral("accepted:%1").arg(ok); });
-        connect(tcp, &TcpManager::teacherReconnect, this, bare("reconnect"));
-        connect(tcp, &TcpManager::teacherKick, this, bare("kick"));
-    }
-    QStringList log;
-};
+using Recorder = TeacherSignalLog;
 
 // A TcpManager joined to a teacher on 127.0.0.1.
 struct Link
@@ -117,6 +76,8 @@ private slots:
     void incomingCommands_data();
     void incomingCommands();
     void readerReplies();
+    void readBoundaries_data();
+    void readBoundaries();
     void acceptanceOrder();
     void streamSplitting();
     void manyFramesInOneStream();
@@ -245,7 +206,8 @@ void TestTeacherLink::readerReplies()
     QVERIFY(link.teacher.waitForFrames(1));
     QCOMPARE(link.teacher.received(), QByteArray("share@1_1"));
 
-    // ... however late the length comes (a resent segment); only "heart@" may stand alone.
+    // A header whose rest comes after the wait: the word was complete and unframed; the
+    // late bytes start no command and go with the end of their read.
     link.teacher.clearFrames();
     link.rec.log.clear();
     QVERIFY(link.feed("share@"));
@@ -253,10 +215,77 @@ void TestTeacherLink::readerReplies()
     QVERIFY(link.feed("1_1chat@"));
     QTest::qWait(400);
     QVERIFY(link.feed("2_hi"));
+    QVERIFY(link.feed(frame("chat@", "ok")));
     QVERIFY(FakePeer::waitUntil([&] { return link.rec.log.size() == 2; }));
-    QCOMPARE(link.rec.log, (QStringList{"share:1", "chat:hi"}));
-    QCOMPARE(link.teacher.received(), QByteArray("share@1_1"));
-    QVERIFY(link.tcp.m_bShare);
+    QTest::qWait(50);
+    QCOMPARE(link.rec.log, (QStringList{"share:0", "chat:ok"}));
+    QCOMPARE(link.teacher.received(), QByteArray("share@1_0"));
+    QVERIFY(!link.tcp.m_bShare);
+}
+
+void TestTeacherLink::readBoundaries_data()
+{
+    using Writes = QList<QByteArray>;
+    QTest::addColumn<Writes>("writes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QByteArray>("replies"); // what the student answers on its own
+    QTest::addColumn<int>("cutFrom");        // writes from this one on may be cut anywhere
+    const QStringList chatVote{"chat:hi", "vote:1"};
+    QTest::newRow("unframed heart, then frames") << Writes{"heart@", "chat@2_hi", "vote@1_1"}
+                                                 << chatVote << QByteArray("heart@7_student") << 0;
+    QTest::newRow("unframed heart glued to frames")
+        << Writes{"heart@chat@2_hivote@1_1"} << chatVote << QByteArray("heart@7_student") << 0;
+    QTest::newRow("bad length, next write")
+        << Writes{"chat@x_hi", "vote@1_1"} << QStringList{"chat:", "vote:1"} << QByteArray() << 1;
+    QTest::newRow("bad length, same write")
+        << Writes{"chat@x_hivote@1_1"} << QStringList{"chat:"} << QByteArray() << 1;
+    QTest::newRow("unframed close chat")
+        << Writes{"closechat@"} << QStringList{"closeChat"} << QByteArray() << 0;
+    QTest::newRow("unframed information")
+        << Writes{"information@"} << QStringList{"accepted:1"} << QByteArray("query@6_status") << 0;
+    QTest::newRow("two unframed words")
+        << Writes{"closechat@information@"} << QStringList{"closeChat", "accepted:1"}
+        << QByteArray("query@6_status") << 0;
+    QTest::newRow("length with leading zeros")
+        << Writes{"chat@00000000002_hi", "vote@0001_1"} << chatVote << QByteArray() << 0;
+}
+
+// Each write is read on its own; cut writes give the same signals.
+void TestTeacherLink::readBoundaries()
+{
+    using Writes = QList<QByteArray>;
+    QFETCH(Writes, writes);
+    QFETCH(QStringList, expected);
+    QFETCH(QByteArray, replies);
+    QFETCH(int, cutFrom);
+    QList<Writes> variants{writes};
+    for (int w = cutFrom; w < writes.size(); ++w) {
+        for (int i = 1; i < writes.at(w).size(); ++i) {
+            Writes cut = writes;
+            cut[w] = writes.at(w).left(i);
+            cut.insert(w + 1, writes.at(w).mid(i));
+            variants << cut;
+        }
+    }
+    Link link;
+    QVERIFY(link.connect());
+    for (const Writes &variant : qAsConst(variants)) {
+        const QString name = QString::fromLatin1(variant.join('|'));
+        link.teacher.clearFrames();
+        link.rec.log.clear();
+        for (const QByteArray &bytes : variant)
+            QVERIFY2(link.feed(bytes), qPrintable(name));
+        FakePeer::waitUntil([&] { return link.rec.log.size() >= expected.size(); }, 1000);
+        // A marker in a later write shows that everything before it has been handled.
+        QVERIFY(link.feed(frame("warning@", "marker")));
+        QVERIFY(FakePeer::waitUntil([&] { return link.rec.log.contains("warning:marker"); }));
+        QStringList log = link.rec.log;
+        log.removeAll(QStringLiteral("warning:marker"));
+        QVERIFY2(log == expected, qPrintable(name + " gave " + log.join(' ')));
+        if (!replies.isEmpty())
+            link.teacher.waitForBytes(replies.size(), 1000);
+        QVERIFY2(link.teacher.received() == replies, qPrintable(name));
+    }
 }
 
 void TestTeacherLink::acceptanceOrder()

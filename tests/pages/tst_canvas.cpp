@@ -2,12 +2,14 @@
 
 #include "pages/HSPage.h"
 #include "pages/ImageItem.h"
+#include "pages/PageFile.h"
 #include "pages/VoteItem.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 
 using namespace canvas;
@@ -40,6 +42,15 @@ void drawStroke(int touchId, const QList<QPointF> &points)
     tools->release(touchId, points.last());
 }
 
+QImage rendered(QGraphicsScene *scene)
+{
+    QImage image(scene->sceneRect().size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene->render(&painter, QRectF(image.rect()), scene->sceneRect());
+    return image;
+}
+
 const QString kTeacherStroke = QStringLiteral("3#255,0,0,255#3#1,1 5,5 9,2 ");
 } // namespace
 
@@ -67,6 +78,8 @@ private slots:
     void rotateAndResize();
     void thumbnailRedrawsAreCoalesced();
     void saveAsPdfNeedsAShownPage();
+    void oversizedPicturesAreRefused();
+    void unreadablePageIsKept();
 
 private:
     void setShare(bool on);
@@ -154,38 +167,36 @@ void TestCanvas::teacherItemOnAnotherPageKeepsStudentStroke()
     QCOMPARE(strokes.first()->m_points.first(), QPointF(10, 10));
 }
 
+// Items and moves for a page outside the document are dropped; a shared vote for one
+// goes to the page shown.
 void TestCanvas::itemsForMissingPagesAreIgnored()
 {
     PageView *view = m_view.get();
     drawStroke(1, {QPointF(10, 10), QPointF(20, 20)});
     QSignalSpy thumbs(view, SIGNAL(updateThunmbianl()));
+    const QStringList values{"1,0.5", "2,0.5", "3,0", "4,0", "5,0", "6,0"};
     for (int page : {-1, 3, 1000}) {
         view->procLineData(page, kTeacherStroke);
         view->moveItem(page, QStringLiteral("{x}"), QStringLiteral("1,2"));
-        view->showShareVote(QStringList() << "ebook" << QString::number(page) << "1,0.5"
-                                          << "2,0.5"
-                                          << "3,0"
-                                          << "4,0"
-                                          << "5,0"
-                                          << "6,0");
+        view->showShareVote(QStringList{"ebook", QString::number(page)} + values);
+        QCOMPARE(view->currentIndex(), 0);
+        QCOMPARE(view->document()->m_currPage.m_strVote, values.join('#'));
+        QVERIFY(view->pageScene()->m_pVoteItem->isVisible());
+        view->document()->m_currPage.m_strVote.clear();
     }
-    view->showShareVote(QStringList() << "ebook"
-                                      << "two"
-                                      << "1,1"
-                                      << "2,0"
-                                      << "3,0"
-                                      << "4,0"
-                                      << "5,0"
-                                      << "6,0");
+    // A page number that is not a number reads as 0.
+    view->onCurrentPageChanged(2);
+    view->showShareVote(QStringList{"ebook", "two", "1,1", "2,0", "3,0", "4,0", "5,0", "6,0"});
+    QCOMPARE(view->currentIndex(), 0);
+    QCOMPARE(view->document()->m_currPage.m_strVote, QString("1,1#2,0#3,0#4,0#5,0#6,0"));
     view->showShareVote(QStringList() << "ebook"
                                       << "1");
     QCOMPARE(view->currentIndex(), 0);
     QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 1);
-    QVERIFY(view->document()->m_currPage.m_strVote.isEmpty());
-    QVERIFY(!view->pageScene()->m_pVoteItem->isVisible());
     QVERIFY(!thumbs.wait(200));
     view->onCurrentPageChanged(1);
     QCOMPARE(pageFile(view, 0).m_listItems.size(), 1);
+    QCOMPARE(pageFile(view, 0).m_strVote, QString("1,1#2,0#3,0#4,0#5,0#6,0"));
     QVERIFY(pageFile(view, 1).m_listItems.isEmpty());
     QVERIFY(pageFile(view, 2).m_listItems.isEmpty());
 }
@@ -458,6 +469,81 @@ void TestCanvas::saveAsPdfNeedsAShownPage()
     view->clearPages();
     view->saveAsPdf();
     QVERIFY(!QFile::exists(path));
+}
+
+// A picture of more than 16 Mi pixels is refused on every road: a peer's picture item,
+// a page background, the e-note page image.
+void TestCanvas::oversizedPicturesAreRefused()
+{
+    PageView *view = m_view.get();
+    const QByteArray big = monoPng(5000, 4000);
+    const QByteArray small = monoPng(100, 100);
+    view->procLineData(0, "5#{small}#10,10,100,100#" + QString::fromLatin1(small.toBase64()));
+    view->procLineData(0, "5#{big}#300,300,100,100#" + QString::fromLatin1(big.toBase64()));
+    const QImage shown = rendered(view->pageScene());
+    QCOMPARE(shown.pixelColor(50, 50), QColor(Qt::black));
+    QCOMPARE(shown.pixelColor(350, 350), QColor(Qt::white));
+
+    HSPage record;
+    record.setSize(800, 600);
+    record.m_baImage = big.toBase64();
+    DisplayPage scene;
+    scene.setPage(record);
+    const QList<QGraphicsItem *> items = scene.items(Qt::AscendingOrder);
+    auto *background = dynamic_cast<QGraphicsPixmapItem *>(items.first());
+    QVERIFY(background && background->pixmap().isNull());
+    HSPage back;
+    scene.storeToPage(back);
+    QCOMPARE(back.m_baImage, record.m_baImage); // refused, not lost
+
+    const QString path = Settings::instance()->tempNotesDir() + QStringLiteral("enote_1.png");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(big);
+    file.close();
+    view->setSyncFinish();
+    QVERIFY(view->document()->m_currPage.m_baImage.isEmpty());
+    QVERIFY(!QFile::exists(path));
+}
+
+// A page whose file cannot be read (damaged, or larger than a page file may be) is shown
+// empty, takes no ink, and its file is never written over.
+void TestCanvas::unreadablePageIsKept()
+{
+    PageView *view = m_view.get();
+    const QString damaged = view->document()->pagePath(1);
+    {
+        QFile f(damaged);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromHex("00000320000002580001"));
+    }
+    const QString huge = view->document()->pagePath(2);
+    {
+        QFile f(huge);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(PageFile::kMaxFileSize + 1)); // sparse: no disk used
+    }
+    for (const QString &path : {damaged, huge}) {
+        const int index = path == damaged ? 1 : 2;
+        const qint64 size = QFileInfo(path).size();
+        view->onCurrentPageChanged(index);
+        QCOMPARE(view->currentIndex(), index);
+        QVERIFY(view->document()->currentUnreadable());
+        QVERIFY(itemsOf<PolylineItem>(view->pageScene()).isEmpty());
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+        QTest::mouseMove(view->viewport(), QPoint(80, 90));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(80, 90));
+        QVERIFY(itemsOf<PolylineItem>(view->pageScene()).isEmpty());
+        view->procLineData(index, kTeacherStroke); // shown, but not stored
+        QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 1);
+        QTest::qWait(20);
+        view->onCurrentPageChanged(0);
+        QVERIFY(!view->document()->currentUnreadable());
+        QCOMPARE(QFileInfo(path).size(), size);
+        view->saveAsPdf();
+        QCOMPARE(QFileInfo(path).size(), size);
+    }
+    QFile::remove(huge);
 }
 
 QTEST_MAIN(TestCanvas)

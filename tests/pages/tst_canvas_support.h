@@ -15,7 +15,9 @@
 #include "pages/TextItem.h"
 #include "support/FakeTeacher.h"
 
+#include <QBuffer>
 #include <QGraphicsScene>
+#include <QImage>
 #include <QtTest>
 
 #include <memory>
@@ -91,6 +93,18 @@ inline std::unique_ptr<PageView> makeCanvas(int pages, const QSize &pageSize,
     Settings::instance()->m_nMode = 0;
     resetTools(raw->pageScene());
     return view;
+}
+
+// A PNG of few bytes and many black pixels.
+inline QByteArray monoPng(int w, int h)
+{
+    QImage image(w, h, QImage::Format_Mono);
+    image.fill(0);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
 }
 
 inline void dropCanvasHooks()

@@ -1,3 +1,6 @@
+#include "tst_canvas_support.h"
+
+#include "pages/DecimalText.h"
 #include "pages/ImageItem.h"
 #include "pages/ItemText.h"
 #include "pages/PageToolHooks.h"
@@ -8,6 +11,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QtTest>
 
 class TestItems : public QObject
@@ -304,6 +308,110 @@ private slots:
         QCOMPARE(item.defaultTextColor(), QColor(Qt::blue));
         TextItem plain;
         QCOMPARE(plain.defaultTextColor(), QColor(Qt::black));
+    }
+
+    // Item texts are read fast, to the same float Qt's reading gives, whatever the form.
+    void numbersReadAsQtReadsThem()
+    {
+        QStringList texts{"0",
+                          "-0",
+                          "00.5",
+                          ".5",
+                          "5.",
+                          "1e",
+                          "1e+",
+                          "+1",
+                          " 1",
+                          "1 ",
+                          "nan",
+                          "inf",
+                          "-inf",
+                          "1E5",
+                          "1e-45",
+                          "1e-50",
+                          "1e39",
+                          "-1e39",
+                          "3.4e38",
+                          "",
+                          "-",
+                          "1,5",
+                          "0x10",
+                          "1e400",
+                          "1e-400",
+                          "١٢",
+                          "1.5e+06",
+                          "123456789012345678901234",
+                          "0.000000000000000000000000001",
+                          "9007199254740993",
+                          "4.35e-22",
+                          "1.7976931348623157e308",
+                          "1e0005"};
+        QRandomGenerator random(14);
+        for (int i = 0; i < 20000; ++i) {
+            const double magnitude = std::pow(10.0, random.bounded(-30, 30));
+            const double value = (random.generateDouble() - 0.5) * magnitude;
+            texts << ItemText::number(value) << QString::number(value, 'f', random.bounded(0, 12))
+                  << QString::number(value, 'e', random.bounded(0, 20))
+                  << QString::number(value, 'g', 17);
+        }
+        for (const QString &text : qAsConst(texts)) {
+            const float fast = DecimalText::toFloat(text.constData(), text.size());
+            const float qt = text.toFloat();
+            QVERIFY2(memcmp(&fast, &qt, sizeof(float)) == 0, qPrintable(text));
+        }
+    }
+
+    // The cap counts every token looked at, so a field of blanks costs no more than a
+    // field of points.
+    void pointFieldStopsAtTheCap()
+    {
+        const QString text = QStringLiteral("3#0,0,0,255#3#1,2") + QString(8000000, ' ') + "3,4 ";
+        QElapsedTimer timer;
+        timer.start();
+        PolylineItem item;
+        item.fromString(text);
+        QCOMPARE(item.m_points, QList<QPointF>{QPointF(1, 2)});
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+
+        ImageItem picture;
+        const QString id = picture.m_strId;
+        picture.fromString("5#" + QString(4000000, '#'));
+        QCOMPARE(picture.m_strId, id);
+    }
+
+    // A stroke keeps the text it was read from while it stays as read.
+    void strokeTextKeptWhileUnchanged()
+    {
+        const QString text = QStringLiteral("3#255,0,0,255#3#1.50,2 3,4.0 ");
+        PolylineItem item;
+        item.fromString(text);
+        QCOMPARE(item.toString(), text);
+        item.m_points.append(QPointF(5, 6));
+        QCOMPARE(item.toString(), QString("3#255,0,0,255#3#1.5,2 3,4 5,6 "));
+
+        PolylineItem recoloured;
+        recoloured.fromString(text);
+        recoloured.m_color = Qt::blue;
+        QCOMPARE(recoloured.toString(), QString("3#0,0,255,255#3#1.5,2 3,4 "));
+
+        for (const QString &loose : {QStringLiteral("3#255,0,0,255#3#1,2 x 3,4 "),
+                                     QStringLiteral("3#255,0,0,999#3#1,2 3,4 "),
+                                     QStringLiteral("3#255,0,0,255#w#1,2 3,4 ")}) {
+            PolylineItem read;
+            read.fromString(loose);
+            QCOMPARE(read.toString(),
+                     ItemText::writeStroke(read.m_color, read.m_nWidth, read.m_points));
+        }
+    }
+
+    // Pictures are refused by their pixel count before they are decoded.
+    void pictureOverPixelCapIsRefused()
+    {
+        using canvas::monoPng;
+        QVERIFY(!PictureData::decode(monoPng(4096, 4096)).isNull()); // 16 Mi pixels
+        QVERIFY(PictureData::decode(monoPng(4097, 4096)).isNull());
+        QVERIFY(PictureData::decode(monoPng(16384, 1100)).isNull());
+        QVERIFY(PictureData::decodeBase64(monoPng(5000, 4000).toBase64()).isNull());
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "pages/DisplayPage.h"
 #include "pages/HSPage.h"
+#include "pages/ItemText.h"
 #include "pages/StrokeTool.h"
 #include "pages/TextEdit.h"
 #include "platform/OnScreenKeyboard.h"
@@ -33,6 +34,7 @@ private slots:
     void textEntryEdgeCases();
     void textEditGrowsWithText();
     void pointerDragsTheView();
+    void longStrokeGoesOnAsNewStroke();
 
 private:
     QStringList m_keyboardStarts;
@@ -392,6 +394,27 @@ void TestTools::pointerDragsTheView()
     QVERIFY(tools->move(2, start + QPointF(50, 50)));
     QVERIFY(tools->release(2, start));
     QCOMPARE(view.horizontalScrollBar()->value(), 130);
+}
+
+// A stroke holds no more points than reading its text keeps: drawing on past that makes a
+// new stroke from the last point, and nothing drawn is lost.
+void TestTools::longStrokeGoesOnAsNewStroke()
+{
+    TaskToolManager *tools = TaskToolManager::instance();
+    const int cap = ItemText::kMaxStrokePoints;
+    QVERIFY(tools->press(1, QPointF(0, 0)));
+    for (int i = 1; i < cap + 5; ++i)
+        QVERIFY(tools->move(1, QPointF(i % 700, (i / 700) % 500)));
+    QVERIFY(tools->release(1, QPointF(1, 1)));
+    const QList<PolylineItem *> strokes = itemsOf<PolylineItem>(m_scene.get());
+    QCOMPARE(strokes.size(), 2);
+    QCOMPARE(strokes.at(0)->m_points.size(), cap);
+    QCOMPARE(strokes.at(1)->m_points.size(), 6);
+    QCOMPARE(strokes.at(1)->m_points.first(), strokes.at(0)->m_points.last());
+    PolylineItem back;
+    back.fromString(strokes.at(0)->toString());
+    QCOMPARE(back.m_points, strokes.at(0)->m_points);
+    QVERIFY(itemsOf<LiveSegment>(m_scene.get()).isEmpty());
 }
 
 QTEST_MAIN(TestTools)

@@ -210,11 +210,32 @@ private slots:
         }
     }
 
+    // Folder entries make their folders, empty ones too, unless the names are flattened;
+    // their names pass the same checks as those of files.
     void folderEntriesSkipped()
     {
-        QVERIFY(makeArchive(path("zips/dirs.zip"), {{"docs/", {}}, {"docs/x/y.txt", "y"}}));
+        QVERIFY(
+            makeArchive(path("zips/dirs.zip"),
+                        {{"docs/", {}}, {"docs/x/y.txt", "y"}, {"empty/deep/", {}}, {"./", {}}}));
         QVERIFY(extractZip(path("zips/dirs.zip"), path("out/dirs"), false));
         QCOMPARE(tree(path("out/dirs")).keys(), QStringList({"docs/x/y.txt"}));
+        QVERIFY(QFileInfo(path("out/dirs/empty/deep")).isDir());
+        QVERIFY(extractZip(path("zips/dirs.zip"), path("out/dirsflat"), true));
+        QCOMPARE(tree(path("out/dirsflat")).keys(), QStringList({"y.txt"}));
+        QVERIFY(!QFileInfo::exists(path("out/dirsflat/empty")));
+
+        const QString target = path("victim/dirs");
+        QVERIFY(QDir().mkpath(target));
+        QFile::link(path("outside"), target + "/linkdir");
+        for (const QString &name : {QString("../evil/"), QString("linkdir/new/"),
+                                    QString("a/../../evil/"), path("abs/")}) {
+            QVERIFY(makeArchive(path("zips/evildir.zip"), {{name, {}}}));
+            QVERIFY2(!extractZip(path("zips/evildir.zip"), target, false), qPrintable(name));
+            QVERIFY(!QFileInfo::exists(path("victim/evil")));
+            QVERIFY(!QFileInfo::exists(path("outside/new")));
+            QVERIFY(!QFileInfo::exists(path("abs")));
+            QVERIFY(extractZip(path("zips/evildir.zip"), target, true));
+        }
     }
 
     void damagedArchiveFails()

@@ -70,6 +70,44 @@ private slots:
         QCOMPARE(tried.size(), 1);
         OnScreenKeyboard::setLauncher(OnScreenKeyboard::Launcher());
     }
+
+    // The Windows road: redirection off, "osk.exe" shown once, redirection back on only when
+    // it was turned off.
+    void systemKeyboardCalls()
+    {
+        QStringList calls;
+        int state = 0;
+        auto make = [&](bool disables, bool opens, bool hasRevert) {
+            OnScreenKeyboard::SystemCalls c;
+            c.disableRedirection = [&calls, &state, disables](void **previous) {
+                calls << "disable";
+                *previous = &state;
+                return disables;
+            };
+            if (hasRevert) {
+                c.revertRedirection = [&calls, &state](void *previous) {
+                    calls << (previous == &state ? "revert saved" : "revert other");
+                    return true;
+                };
+            }
+            c.openKeyboard = [&calls, opens](int showMode) {
+                calls << QStringLiteral("open %1").arg(showMode);
+                return opens;
+            };
+            return c;
+        };
+        QVERIFY(OnScreenKeyboard::startSystemKeyboard(make(true, true, true)));
+        QCOMPARE(calls, (QStringList{"disable", "open 5", "revert saved"}));
+        calls.clear();
+        QVERIFY(OnScreenKeyboard::startSystemKeyboard(make(false, true, true)));
+        QCOMPARE(calls, (QStringList{"disable", "open 5"}));
+        calls.clear();
+        QVERIFY(!OnScreenKeyboard::startSystemKeyboard(make(true, false, true)));
+        QCOMPARE(calls, (QStringList{"disable", "open 5", "revert saved"}));
+        calls.clear();
+        QVERIFY(OnScreenKeyboard::startSystemKeyboard(make(true, true, false)));
+        QCOMPARE(calls, (QStringList{"disable", "open 5"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPlatform)

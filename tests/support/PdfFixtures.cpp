@@ -84,6 +84,23 @@ bool PdfFixtures::book(const QString &path, int pageCount)
     return write(path, pages);
 }
 
+QColor PdfFixtures::pageColour(int index)
+{
+    return QColor::fromHsv((index * 37) % 360, 255, 230);
+}
+
+bool PdfFixtures::colouredPages(const QString &path, int pageCount)
+{
+    QList<Page> pages;
+    for (int i = 0; i < pageCount; ++i) {
+        Page page;
+        page.box = QRectF(0, 0, page.width, page.height);
+        page.colour = pageColour(i);
+        pages << page;
+    }
+    return write(path, pages);
+}
+
 bool PdfFixtures::encrypted(const QString &path)
 {
     HpdfDoc doc = newDoc();

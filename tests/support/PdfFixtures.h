@@ -26,6 +26,9 @@ public:
     static bool write(const QString &path, const QList<Page> &pages);
     // A book of text and vector drawings on US-letter pages.
     static bool book(const QString &path, int pageCount);
+    // Letter pages each filled with its own colour (pageColour), so their order can be seen.
+    static bool colouredPages(const QString &path, int pageCount);
+    static QColor pageColour(int index);
     // Letter pages with a user password, so they cannot be opened without one.
     static bool encrypted(const QString &path);
     // A valid PDF whose page tree is empty.

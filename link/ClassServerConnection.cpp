@@ -1,0 +1,288 @@
+#include "link/ClassServerConnection.h"
+
+#include "link/BookName.h"
+#include "link/DownloadAnswer.h"
+#include "link/ServerAnswer.h"
+#include "link/ServerSettings.h"
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QHostAddress>
+#include <QTimer>
+
+ClassServerConnection::ClassServerConnection(TcpManager &owner) : m_owner(owner) {}
+
+ClassServerConnection::~ClassServerConnection()
+{
+    // The socket closes while it is destroyed; its signals must not reach the owner then.
+    m_socket.disconnect(&m_owner);
+}
+
+void ClassServerConnection::connectToServer()
+{
+    qDebug() << "m_strIp=" << m_owner.m_strIp << " m_strPort=" << m_owner.m_strPort;
+    m_socket.connectToHost(QHostAddress(m_owner.m_strIp),
+                           ServerSettings::validPort(m_owner.m_strPort).toUShort(),
+                           QIODevice::ReadWrite);
+}
+
+void ClassServerConnection::send(const char *word, const QString &argument)
+{
+    m_socket.write(ServerAnswer::encode(word, argument));
+    m_socket.flush();
+}
+
+void ClassServerConnection::login(const QString &teacher, const QString &studentName,
+                                  const QString &password)
+{
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5).toHex());
+    if (!m_owner.m_bServerConnected) {
+        m_strTeacher = teacher;
+        m_owner.m_strStudentName = studentName;
+        m_strPassword = hash;
+        m_bLoginPending = true;
+        connectToServer();
+        return;
+    }
+    sendLogin(teacher, studentName, hash);
+}
+
+void ClassServerConnection::sendLogin(const QString &teacher, const QString &studentName,
+                                      const QString &hash)
+{
+    qDebug() << "start login " << teacher << studentName;
+    send("login@", teacher + QLatin1Char(',') + studentName + QLatin1Char(',') + hash);
+    m_owner.m_strStudentName = studentName;
+}
+
+void ClassServerConnection::onConnected()
+{
+    qDebug() << "onConnected to server";
+    m_owner.m_bServerConnected = true;
+    m_bRetry = false;
+    m_nRetryCount = 2;
+    if (m_bLoginPending) {
+        m_bLoginPending = false;
+        const QString hash = m_strPassword;
+        m_strPassword.clear();
+        sendLogin(m_strTeacher, m_owner.m_strStudentName, hash);
+        return;
+    }
+    emit m_owner.connecttoServerResult(true);
+}
+
+void ClassServerConnection::onDisconnected()
+{
+    qDebug() << "server disconnected";
+    m_owner.m_bServerConnected = false;
+    m_owner.m_bLogin = false;
+    // Every request under way or waiting ends here.
+    int failed = m_listWaiting.size() + (m_bRequestOpen ? 1 : 0);
+    if (m_owner.m_bDownloading || m_download.isOpen()) {
+        qDebug() << "server connection lost during download" << m_owner.m_strDownloadFile;
+        m_download.cancel();
+        m_owner.m_bDownloading = false;
+        ++failed;
+    }
+    m_bRequestOpen = false;
+    m_strRequestedPath.clear();
+    m_listWaiting.clear();
+    for (int i = 0; i < failed; ++i)
+        emit m_owner.DownloadResult(false);
+    emit m_owner.loginFail();
+    emit m_owner.changeServerStatus(false);
+}
+
+void ClassServerConnection::onReadyRead()
+{
+    QByteArray data = m_socket.readAll();
+    if (m_owner.m_bDownloading && m_download.isOpen()) {
+        const qint64 used = writeBookBytes(data);
+        if (used >= data.size())
+            return;
+        data.remove(0, int(used));
+    }
+    handleAnswer(data);
+}
+
+void ClassServerConnection::handleAnswer(const QByteArray &data)
+{
+    qDebug() << "rece = " << data.left(512);
+    const ServerAnswer answer = ServerAnswer::parse(data);
+    switch (answer.kind) {
+    case ServerAnswer::Teacher:
+        emit m_owner.updateTeacherList(answer.text.split(QLatin1Char(',')));
+        break;
+    case ServerAnswer::Login:
+        if (answer.text == QLatin1String("success")) {
+            m_owner.m_bLogin = true;
+            emit m_owner.sendLoginResult(true);
+            emit m_owner.changeServerStatus(true);
+        } else {
+            emit m_owner.sendLoginResult(false);
+        }
+        break;
+    case ServerAnswer::Book:
+        emit m_owner.querybookResult(answer.text);
+        break;
+    case ServerAnswer::Download:
+        handleDownloadAnswer(answer.text);
+        break;
+    case ServerAnswer::TeacherIp:
+        emit m_owner.queryTeacherIpResult(answer.text);
+        break;
+    case ServerAnswer::Unknown:
+        break;
+    }
+}
+
+// ---- book downloads: one request on the wire at a time ----
+
+void ClassServerConnection::downloadBooks(const QString &path)
+{
+    qDebug() << "downloadBooks strpath=" << path;
+    if (!m_owner.m_bServerConnected) {
+        qDebug() << "downloadBooks: no server connection";
+        failLater();
+        return;
+    }
+    if (m_bRequestOpen || m_download.isOpen()) {
+        if (m_listWaiting.size() >= MaxWaitingDownloads) {
+            qDebug() << "downloadBooks: too many downloads waiting, refused" << path;
+            failLater();
+            return;
+        }
+        m_listWaiting.append(path);
+        return;
+    }
+    sendRequest(path);
+}
+
+void ClassServerConnection::sendRequest(const QString &path)
+{
+    m_bRequestOpen = true;
+    m_strRequestedPath = path;
+    send("download@", path);
+}
+
+void ClassServerConnection::readyDownloadBooks(const QString &path)
+{
+    qDebug() << "readyDownloadBooks strpath=" << path;
+    m_owner.m_bDownloading = true;
+    send("download@", QStringLiteral("ready#") + path);
+}
+
+// A failure the caller hears from the event loop, after its call has returned.
+void ClassServerConnection::failLater()
+{
+    TcpManager *owner = &m_owner;
+    QTimer::singleShot(0, owner, [owner] { emit owner->DownloadResult(false); });
+}
+
+void ClassServerConnection::endRequest(bool failed)
+{
+    m_bRequestOpen = false;
+    m_strRequestedPath.clear();
+    if (failed)
+        emit m_owner.DownloadResult(false);
+    sendNextWaiting();
+}
+
+void ClassServerConnection::sendNextWaiting()
+{
+    if (m_bRequestOpen || m_download.isOpen() || m_listWaiting.isEmpty())
+        return;
+    if (!m_owner.m_bServerConnected)
+        return;
+    sendRequest(m_listWaiting.takeFirst());
+}
+
+void ClassServerConnection::handleDownloadAnswer(const QString &text)
+{
+    const DownloadAnswer answer = DownloadAnswer::parse(text);
+    if (answer.kind == DownloadAnswer::Ignored)
+        return;
+    if (answer.kind == DownloadAnswer::Failed) {
+        qDebug() << "download failed on the server" << text.left(256);
+        if (m_bRequestOpen)
+            endRequest(true);
+        else
+            emit m_owner.DownloadResult(false);
+        return;
+    }
+    if (!m_bRequestOpen) {
+        qDebug() << "download answer without a request ignored" << text.left(256);
+        return;
+    }
+    if (answer.path != m_strRequestedPath) {
+        qDebug() << "download answer for another book" << text.left(256) << "asked"
+                 << m_strRequestedPath;
+        endRequest(true);
+        return;
+    }
+    const QString local =
+        answer.kind == DownloadAnswer::Offer
+            ? BookName::localPath(Settings::instance()->localBookDir(), answer.path)
+            : QString();
+    if (answer.kind == DownloadAnswer::Offer && local.isEmpty())
+        qDebug() << "download name refused" << answer.path;
+    else if (answer.kind == DownloadAnswer::BadSize)
+        qDebug() << "download answer with a bad size" << text.left(256);
+    if (local.isEmpty()) {
+        endRequest(true);
+        return;
+    }
+    m_owner.m_strDownloadFile = local;
+    if (!m_download.open(local, answer.size)) {
+        qDebug() << "m_downloadFile open failed, strpath = " << answer.path;
+        endRequest(true);
+        return;
+    }
+    m_bRequestOpen = false;
+    m_strRequestedPath.clear();
+    if (!m_bRetry)
+        m_nRetryCount = 2;
+    m_owner.m_strDownloadPath = answer.path;
+    readyDownloadBooks(answer.path);
+}
+
+// Writes at most the announced remainder; returns the bytes taken from data.
+qint64 ClassServerConnection::writeBookBytes(const QByteArray &data)
+{
+    qint64 used = 0;
+    const BookDownload::Step step = m_download.write(data, &used);
+    const int total = int(m_download.total());
+    const int received = int(m_download.received());
+    qDebug() << "downloading m_nFileCurrRece=" << received << "total=" << total;
+    if (step == BookDownload::Partial) {
+        emit m_owner.downloadPdfProgress(total, received);
+        return used;
+    }
+    m_owner.m_bDownloading = false;
+    if (step == BookDownload::Failed) {
+        qDebug() << "book download failed" << m_owner.m_strDownloadFile;
+        emit m_owner.DownloadResult(false);
+    } else {
+        qDebug() << "downloading finish";
+        emit m_owner.downloadPdfComplete(m_owner.m_strDownloadFile);
+        emit m_owner.downloadPdfProgress(total, received);
+    }
+    sendNextWaiting();
+    return used;
+}
+
+void ClassServerConnection::retryDownload()
+{
+    qDebug() << "retryDownLoad " << m_owner.m_strDownloadPath << m_nRetryCount;
+    m_bRetry = true;
+    --m_nRetryCount;
+    if (m_owner.m_strDownloadPath.isEmpty())
+        return;
+    if (m_nRetryCount >= 0)
+        downloadBooks(m_owner.m_strDownloadPath);
+    else
+        emit m_owner.DownloadResult(false);
+}

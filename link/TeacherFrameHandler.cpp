@@ -1,0 +1,101 @@
+#include "link/TeacherFrameHandler.h"
+
+#include "link/Settings.h"
+#include "link/TcpManager.h"
+#include "link/TeacherConnection.h"
+#include "link/TeacherFrameDecoder.h"
+
+#include <QDebug>
+
+namespace {
+// Commands whose whole argument text goes to one signal.
+struct TextCommand
+{
+    const char *word;
+    void (TcpManager::*signal)(QString);
+};
+const TextCommand kTextCommands[] = {
+    {"line@", &TcpManager::lineData},       {"moveimage@", &TcpManager::moveImage},
+    {"clear@", &TcpManager::receClearPage}, {"browser@", &TcpManager::browserCommand},
+    {"chat@", &TcpManager::receChat},       {"warning@", &TcpManager::receWarnning},
+    {"lockscreen@", &TcpManager::receLock}, {"sharevote@", &TcpManager::receshareVoteCmd},
+    {"rotate@", &TcpManager::receRotateCmd}};
+
+QString text(const QByteArray &args)
+{
+    return TeacherFrameDecoder::argumentText(args);
+}
+} // namespace
+
+void TeacherFrameHandler::handle(TcpManager &tcp, TeacherConnection &link, const QByteArray &word,
+                                 const QByteArray &args)
+{
+    qDebug() << "rece teacher data :" << word << args.left(256);
+    for (const TextCommand &command : kTextCommands) {
+        if (word == command.word) {
+            emit(tcp.*command.signal)(text(args));
+            return;
+        }
+    }
+    if (word == "query@") {
+        query(tcp, args);
+    } else if (word == "closechat@") {
+        emit tcp.receCloseChat();
+    } else if (word == "vote@") {
+        qDebug() << "receVote " << args;
+        emit tcp.receVote(text(args));
+    } else if (word == "share@") {
+        share(tcp, args);
+    } else if (word == "kick@") {
+        if (args == "1")
+            tcp.m_bKick = true;
+    } else if (word == "sync@") {
+        if (args.endsWith("#end"))
+            emit tcp.lineSyncEnd(text(args.left(args.indexOf('#'))));
+    } else if (word == "preview@") {
+        if (args == "query")
+            emit tcp.getPreview();
+    } else if (word == "information@") {
+        information(tcp, link);
+    } else if (word == "heart@") {
+        if (args.isEmpty())
+            link.send(QStringLiteral("heart@student"));
+    } else {
+        qDebug() << "unknown teacher command skipped" << word.left(64);
+    }
+}
+
+void TeacherFrameHandler::query(TcpManager &tcp, const QByteArray &args)
+{
+    const QStringList fields = TeacherFrameDecoder::argumentFields(args, '#');
+    if (fields.size() < 2)
+        return;
+    const QString &kind = fields.at(0);
+    if (kind == QLatin1String("status"))
+        emit tcp.queryTeacherStatusResult(fields.at(1));
+    else if (fields.size() == 3 && kind == QLatin1String("ebook"))
+        emit tcp.queryTeacherbookResult(fields);
+    else if (fields.size() == 3 && kind == QLatin1String("enote"))
+        emit tcp.queryTeacherENoteResult(fields);
+    else if (fields.size() == 4 && kind == QLatin1String("enote"))
+        emit tcp.receAddPage(fields);
+}
+
+void TeacherFrameHandler::share(TcpManager &tcp, const QByteArray &args)
+{
+    const bool on = args == "1" || args == "2";
+    tcp.sendShareMode(on ? QStringLiteral("1") : QStringLiteral("0"));
+    tcp.m_bShare = on;
+    emit tcp.receShareMode(text(args).toInt());
+}
+
+// The teacher accepted the student; the flag comes first, as the receivers rely on it.
+void TeacherFrameHandler::information(TcpManager &tcp, TeacherConnection &link)
+{
+    tcp.m_bTeacherConnected = true;
+    link.accepted();
+    emit tcp.sendTeacherConnectedRet(true);
+    link.clearENotePages();
+    tcp.queryTeacherStatus();
+    Settings::instance()->m_bReconnecting = false;
+}

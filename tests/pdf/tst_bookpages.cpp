@@ -1,0 +1,126 @@
+#include "pdf/OpenBookThread.h"
+#include "support/PdfFixtures.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+
+// The page-file road of the book-opening thread: workers render, make thumbnails and write
+// files; the GUI thread gets the pages in order, never too many ahead.
+class TestBookPages : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    struct Run
+    {
+        explicit Run(const QString &folder)
+        {
+            QDir(folder).removeRecursively();
+            QDir().mkpath(folder);
+            thread.setThumbnailSize(QSize(150, 200));
+            thread.setPageWriter([this, folder](int index, const QImage &image) {
+                ++written;
+                const QString file = folder + QStringLiteral("/page%1.png").arg(index + 1);
+                return image.save(file) ? file : QString();
+            });
+            connect(&thread, &OpenBookThread::addBookPageSignal, &thread,
+                    [this](const BookPage &page) { pages << page; });
+            connect(&thread, &OpenBookThread::openComplete, &thread, [this] { done = true; });
+            connect(&thread, &OpenBookThread::openFail, &thread, [this] { done = true; });
+        }
+        bool open(const QString &book)
+        {
+            thread.m_strPath = book;
+            thread.start();
+            return QTest::qWaitFor([this] { return done; }, 20000) && thread.wait(5000);
+        }
+        OpenBookThread thread;
+        QList<BookPage> pages;
+        std::atomic<int> written{0};
+        bool done = false;
+    };
+
+    static QStringList filesIn(const QString &folder)
+    {
+        return QDir(folder).entryList(QDir::Files, QDir::Name);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(PdfFixtures::colouredPages(path("twelve.pdf"), 12));
+        QVERIFY(PdfFixtures::book(path("sixty.pdf"), 60));
+    }
+
+    void pagesComeInOrderWithFilesAndThumbnails()
+    {
+        Run run(path("order"));
+        QVERIFY(run.open(path("twelve.pdf")));
+        QCOMPARE(run.pages.size(), 12);
+        for (int i = 0; i < run.pages.size(); ++i) {
+            const BookPage &page = run.pages.at(i);
+            QCOMPARE(page.index, i);
+            QCOMPARE(page.size, QSize(544, 704));
+            QVERIFY(page.image.isNull()); // it is in the file
+            QCOMPARE(QImage(page.filePath).size(), QSize(544, 704));
+            QCOMPARE(page.thumbnail.size(), QSize(150, 194));
+            const QColor centre = page.thumbnail.pixelColor(75, 97);
+            const QColor want = PdfFixtures::pageColour(i);
+            const int apart = qAbs(centre.hue() - want.hue());
+            QVERIFY2(qMin(apart, 360 - apart) <= 4, qPrintable(QString::number(i)));
+        }
+    }
+
+    // While the GUI thread is busy, the workers make at most a few pages ahead of it.
+    void workersStayBoundedAheadOfTheGuiThread()
+    {
+        Run run(path("bounded"));
+        run.thread.m_strPath = path("sixty.pdf");
+        run.thread.start();
+        QVERIFY(QTest::qWaitFor([&run] { return !run.pages.isEmpty(); }, 10000));
+        const int taken = run.pages.size();
+        QThread::msleep(800);
+        const int ahead = run.written - taken;
+        const int bound = 2 * run.thread.workerCount(60) + 2;
+        QVERIFY2(ahead <= bound, qPrintable(QStringLiteral("%1 > %2").arg(ahead).arg(bound)));
+        QVERIFY(QTest::qWaitFor([&run] { return run.done; }, 20000));
+        QCOMPARE(run.pages.size(), 60);
+        QVERIFY(run.thread.wait(5000));
+    }
+
+    // Files of the book shown before are written again or deleted; a stopped run leaves only
+    // the files of the pages it handed over.
+    void staleAndUndeliveredFilesAreRemoved()
+    {
+        const QString folder = path("stale");
+        Run first(folder);
+        QStringList stale;
+        for (int i = 1; i <= 30; ++i) {
+            stale << folder + QStringLiteral("/page%1.png").arg(i);
+            QFile file(stale.last());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        first.thread.setStaleFiles(stale);
+        QVERIFY(first.open(path("twelve.pdf")));
+        QCOMPARE(filesIn(folder).size(), 12);
+        QCOMPARE(QImage(stale.at(11)).size(), QSize(544, 704));
+
+        Run second(path("stopped"));
+        connect(&second.thread, &OpenBookThread::addBookPageSignal, &second.thread, [&second] {
+            if (second.pages.size() == 3)
+                second.thread.stop();
+        });
+        QVERIFY(second.open(path("sixty.pdf")));
+        QCOMPARE(second.pages.size(), 3);
+        QCOMPARE(filesIn(path("stopped")), QStringList({"page1.png", "page2.png", "page3.png"}));
+    }
+};
+
+QTEST_MAIN(TestBookPages)
+#include "tst_bookpages.moc"

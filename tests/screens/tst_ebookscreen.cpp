@@ -1,0 +1,209 @@
+#include "link/Settings.h"
+#include "pages/HSPage.h"
+#include "pages/PageView.h"
+#include "pdf/OpenBookThread.h"
+#include "screens/DisplayWidget.h"
+#include "screens/EBookItemDelegate.h"
+#include "support/PdfFixtures.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+const QString kStroke = QStringLiteral("3#255,0,0,255#12#10,10 300,400 500,650 ");
+
+QString bookPath(const QString &name)
+{
+    return Settings::instance()->localBookDir() + name;
+}
+
+bool opened(DisplayWidget &screen, int pages)
+{
+    return QTest::qWaitFor([&] { return !screen.isOpening(); }, 30000) &&
+           screen.pageCount() == pages;
+}
+
+HSPage pageFile(DisplayWidget &screen, int index)
+{
+    HSPage page;
+    page.read(screen.pageView()->document()->pagePath(index));
+    return page;
+}
+
+bool closeHue(const QColor &a, const QColor &b)
+{
+    const int apart = qAbs(a.hue() - b.hue());
+    return qMin(apart, 360 - apart) <= 4;
+}
+
+int threadsOf(DisplayWidget &screen)
+{
+    return screen.findChildren<OpenBookThread *>().size();
+}
+} // namespace
+
+class TestEBookScreen : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(PdfFixtures::colouredPages(bookPath("twenty.pdf"), 20));
+        QVERIFY(PdfFixtures::book(bookPath("sixty.pdf"), 60));
+        QVERIFY(PdfFixtures::book(bookPath("five.pdf"), 5));
+        Settings::instance()->m_nMode = 0;
+    }
+
+    // Thumbnails in page order, page files in the page file format, page 0 shown and selected.
+    void bookOpensWithThumbnailsInPageOrder()
+    {
+        DisplayWidget screen;
+        screen.onOpeneBook(bookPath("twenty.pdf"));
+        QVERIFY(screen.isOpening());
+        QVERIFY(screen.waitingDialog()->isVisible());
+        QVERIFY(opened(screen, 20));
+        QVERIFY(!screen.waitingDialog()->isVisible());
+        QCOMPARE(screen.lastBook(), bookPath("twenty.pdf"));
+        QCOMPARE(screen.currentPage(), 0);
+        QCOMPARE(screen.pageView()->currentIndex(), 0);
+        for (int i = 0; i < 20; ++i) {
+            const QPixmap &thumbnail = screen.delegate()->thumbnail(i);
+            QCOMPARE(thumbnail.size(), QSize(150, 194));
+            QVERIFY(closeHue(thumbnail.toImage().pixelColor(75, 97), PdfFixtures::pageColour(i)));
+            const HSPage page = pageFile(screen, i);
+            QCOMPARE(page.m_size, QSize(544, 704));
+            QVERIFY(!page.m_baImage.isEmpty());
+            QVERIFY(page.m_listItems.isEmpty() && !page.m_bInit);
+        }
+        screen.onOpeneBook(bookPath("twenty.pdf")); // the book shown: nothing happens
+        QVERIFY(!screen.isOpening());
+    }
+
+    void openingStateMachine()
+    {
+        DisplayWidget screen;
+        const QString sixty = bookPath("sixty.pdf");
+        const QString five = bookPath("five.pdf");
+
+        // Book B asked for while A opens: A stops, B opens, the indicator stays up.
+        screen.onOpeneBook(sixty);
+        QVERIFY(QTest::qWaitFor([&] { return screen.pageCount() > 0; }, 10000));
+        screen.onOpeneBook(five);
+        QCOMPARE(screen.pendingBook(), five);
+        QVERIFY(screen.waitingDialog()->isVisible());
+        QVERIFY(opened(screen, 5));
+        QCOMPARE(screen.lastBook(), five);
+
+        // The same book twice while it opens: one open.
+        screen.onOpeneBook(sixty);
+        screen.onOpeneBook(sixty);
+        QVERIFY(screen.pendingBook().isEmpty());
+        QCOMPARE(threadsOf(screen), 1);
+        QVERIFY(opened(screen, 60));
+
+        // The pending book is the last one shown: it opens again.
+        screen.onOpeneBook(five);
+        screen.onOpeneBook(sixty);
+        QVERIFY(opened(screen, 60));
+        QCOMPARE(screen.lastBook(), sixty);
+
+        // A stopped open is not the last book; asking again opens it.
+        screen.onOpeneBook(five);
+        screen.stopOpening();
+        QVERIFY(QTest::qWaitFor([&] { return !screen.isOpening(); }, 10000));
+        QVERIFY(screen.lastBook().isEmpty());
+        QVERIFY(!screen.waitingDialog()->isVisible());
+        screen.onOpeneBook(five);
+        QVERIFY(screen.isOpening());
+        QVERIFY(opened(screen, 5));
+
+        // A book of the student's own that fails is kept; the pending book goes on.
+        const QString bad = bookPath("bad.pdf");
+        QVERIFY(PdfFixtures::damaged(bad));
+        screen.onOpeneBook(bad);
+        screen.onOpeneBook(sixty);
+        QVERIFY(opened(screen, 60));
+        QVERIFY(QFile::exists(bad));
+        QVERIFY(screen.failBox());
+        QCOMPARE(screen.failBox()->text(), QStringLiteral("This book cannot be opened."));
+        screen.failBox()->close();
+        QTest::qWait(50); // the threads delete themselves
+        QCOMPARE(threadsOf(screen), 0);
+    }
+
+    void teacherPagesStrokesClearAndRotation()
+    {
+        DisplayWidget screen;
+        screen.onOpeneBook(bookPath("twenty.pdf"));
+        QVERIFY(opened(screen, 20));
+        const QImage before = screen.delegate()->thumbnail(2).toImage();
+
+        screen.lineUpdatePage(2, kStroke);
+        QCOMPARE(screen.currentPage(), 2);
+        QCOMPARE(screen.pageView()->currentIndex(), 2);
+        QCOMPARE(screen.pageView()->document()->m_currPage.m_listItems, QList<QString>{kStroke});
+        QVERIFY(
+            QTest::qWaitFor([&] { return screen.delegate()->thumbnail(2).toImage() != before; }));
+
+        // A stroke for another page: the canvas and the row follow, page 2 keeps its stroke.
+        screen.lineUpdatePage(5, kStroke);
+        QCOMPARE(screen.currentPage(), 5);
+        QCOMPARE(pageFile(screen, 2).m_listItems, QList<QString>{kStroke});
+
+        // Clearing row 2 clears page 2, not the page shown.
+        screen.clearPage(2);
+        QCOMPARE(screen.currentPage(), 2);
+        QVERIFY(screen.pageView()->document()->m_currPage.m_listItems.isEmpty());
+        QCOMPARE(pageFile(screen, 5).m_listItems, QList<QString>{kStroke});
+
+        // Two rotations in quick succession turn the two pages asked for.
+        screen.rotatePage(1);
+        screen.rotatePage(3);
+        QVERIFY(screen.waitingDialog()->isVisible());
+        QVERIFY(QTest::qWaitFor([&] { return pageFile(screen, 1).m_size == QSize(704, 544); }));
+        QVERIFY(QTest::qWaitFor([&] { return screen.currentPage() == 3; }));
+        QCOMPARE(screen.pageView()->document()->m_currPage.m_size, QSize(704, 544));
+        QVERIFY(QTest::qWaitFor([&] { return !screen.waitingDialog()->isVisible(); }, 3000));
+
+        // Rows from outside the book are ignored.
+        for (int row : {-1, 20, 1000}) {
+            screen.lineUpdatePage(row, kStroke);
+            screen.clearPage(row);
+            screen.rotatePage(row);
+            QVERIFY(!screen.setCurrentPage(row));
+        }
+        QVERIFY(!screen.waitingDialog()->isVisible());
+        QCOMPARE(screen.currentPage(), 3);
+        QVERIFY(screen.setCurrentPage(7));
+        QCOMPARE(screen.pageView()->currentIndex(), 7);
+
+        // A thumbnail that is null paints only its number.
+        screen.appendThumbnail(QPixmap());
+        QImage cell(150, 200, QImage::Format_RGB32);
+        cell.fill(Qt::white);
+        QPainter painter(&cell);
+        QStyleOptionViewItem option;
+        option.rect = cell.rect();
+        screen.delegate()->paint(&painter, option, screen.thumbnailList()->model()->index(20, 0));
+        painter.end();
+        QCOMPARE(cell.pixelColor(75, 90), QColor(Qt::white));
+        QVERIFY(cell.copy(0, 175, 150, 25) != QImage(150, 25, QImage::Format_RGB32));
+    }
+
+    // No worker outlives the screen, and no page file is left behind.
+    void screenGoingAwayStopsItsWorkers()
+    {
+        auto *screen = new DisplayWidget;
+        const QString folder = screen->pageView()->document()->m_strFolder;
+        screen->onOpeneBook(bookPath("sixty.pdf"));
+        QVERIFY(QTest::qWaitFor([&] { return screen->pageCount() > 2; }, 10000));
+        delete screen;
+        QCOMPARE(QDir(folder).entryList({"*.crp"}, QDir::Files), QStringList());
+    }
+};
+
+QTEST_MAIN(TestEBookScreen)
+#include "tst_ebookscreen.moc"
