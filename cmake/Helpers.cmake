@@ -29,6 +29,13 @@ function(corvane_test src)
     # A line "// screen sizes: 1920x1080 1280x800" in the source runs the test once per size on
     # a private X server of that size (xcb, no window manager) instead of offscreen.
     file(STRINGS ${src} _sizes_line REGEX "^// screen sizes:")
+    # A line "// resource lock: <name>" keeps the test from running beside any other test that
+    # names the same resource (fixed ports, for one).
+    file(STRINGS ${src} _lock_line REGEX "^// resource lock:")
+    set(_locks "")
+    if(_lock_line)
+        string(REGEX REPLACE "^// resource lock: *" "" _locks "${_lock_line}")
+    endif()
     set(_env "XDG_RUNTIME_DIR=@HOME@/run;CORVANE_TEST_SOURCE=${CMAKE_SOURCE_DIR};CORVANE_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts;CORVANE_APP=$<TARGET_FILE:corvane-student>")
     if(_sizes_line)
         string(REGEX REPLACE "^// screen sizes:" "" _sizes "${_sizes_line}")
@@ -41,6 +48,9 @@ function(corvane_test src)
                      $<TARGET_FILE:${_target}>)
             set_tests_properties(${_name} PROPERTIES TIMEOUT 300 ENVIRONMENT
                 "QT_QPA_PLATFORM=xcb;XDG_DATA_HOME=${_home}/data;HOME=${_home};${_e}")
+            if(_locks)
+                set_tests_properties(${_name} PROPERTIES RESOURCE_LOCK "${_locks}")
+            endif()
         endforeach()
     else()
         set(_home ${CMAKE_BINARY_DIR}/testhome/${_target})
@@ -48,6 +58,9 @@ function(corvane_test src)
         add_test(NAME ${_target} COMMAND ${_target})
         set_tests_properties(${_target} PROPERTIES TIMEOUT 300 ENVIRONMENT
             "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${_home}/data;HOME=${_home};${_e}")
+        if(_locks)
+            set_tests_properties(${_target} PROPERTIES RESOURCE_LOCK "${_locks}")
+        endif()
     endif()
 endfunction()
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QPixmap>
 #include <QScreen>
 #include <QSettings>
 
@@ -104,15 +105,10 @@ QByteArray ProgramRunner::output()
 
 bool ProgramRunner::waitForWindow(QRect *geometry, int timeoutMs)
 {
-    const QString pid = QString::number(m_process.processId());
     QRect best;
     FakePeer::waitUntil(
         [&] {
-            const QByteArray ids =
-                xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                         QStringLiteral("--pid"), pid});
-            for (const QByteArray &id : ids.split('\n')) {
-                const QRect rect = id.isEmpty() ? QRect() : windowGeometry(id);
+            for (const QRect &rect : windows()) {
                 if (rect.width() * rect.height() > best.width() * best.height())
                     best = rect;
             }
@@ -124,11 +120,60 @@ bool ProgramRunner::waitForWindow(QRect *geometry, int timeoutMs)
     return !best.isEmpty();
 }
 
+QList<QRect> ProgramRunner::windows() const
+{
+    QList<QRect> found;
+    if (m_process.state() != QProcess::Running)
+        return found;
+    const QByteArray ids =
+        xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                 QString::number(m_process.processId())});
+    for (const QByteArray &id : ids.split('\n')) {
+        const QRect rect = id.isEmpty() ? QRect() : windowGeometry(id);
+        if (!rect.isEmpty())
+            found << rect;
+    }
+    return found;
+}
+
+QRect ProgramRunner::waitForWindowOfSize(const QSize &size, int timeoutMs) const
+{
+    QRect match;
+    FakePeer::waitUntil(
+        [&] {
+            for (const QRect &rect : windows()) {
+                if (rect.size() == size)
+                    match = rect;
+            }
+            return !match.isEmpty();
+        },
+        timeoutMs);
+    return match;
+}
+
 bool ProgramRunner::click(const QPoint &at)
 {
     return !xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
                      QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")})
                 .isNull();
+}
+
+bool ProgramRunner::drag(const QList<QPoint> &points)
+{
+    if (points.isEmpty())
+        return false;
+    // One xdotool run: each move is its own pointer motion, a little apart in time.
+    QStringList args;
+    const auto moveTo = [&args](const QPoint &at) {
+        args << QStringLiteral("mousemove") << QStringLiteral("--sync") << QString::number(at.x())
+             << QString::number(at.y()) << QStringLiteral("sleep") << QStringLiteral("0.02");
+    };
+    moveTo(points.first());
+    args << QStringLiteral("mousedown") << QStringLiteral("1");
+    for (const QPoint &at : points.mid(1))
+        moveTo(at);
+    args << QStringLiteral("mouseup") << QStringLiteral("1");
+    return !xdotool(args, 10000).isNull();
 }
 
 bool ProgramRunner::type(const QString &text)
@@ -147,6 +192,13 @@ QRect ProgramRunner::screenGeometry()
 {
     QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect();
+}
+
+QImage ProgramRunner::grabScreen()
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32)
+                  : QImage();
 }
 
 QByteArray ProgramRunner::xdotool(const QStringList &arguments, int timeoutMs)

@@ -2,6 +2,8 @@
 #define PROGRAMRUNNER_H
 
 #include <QByteArray>
+#include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QProcess>
 #include <QRect>
@@ -34,11 +36,20 @@ public:
     // Waits until the program shows a window; gives the geometry of its largest visible one.
     bool waitForWindow(QRect *geometry, int timeoutMs = 10000);
 
+    // Geometries of the program's visible windows (main window, dialogs, lock screen).
+    QList<QRect> windows() const;
+    // Waits until a visible window of that size shows; its geometry, or an empty rect.
+    QRect waitForWindowOfSize(const QSize &size, int timeoutMs = 3000) const;
+
     bool click(const QPoint &at);
+    // Left button down at the first point, moved through the others, up at the last.
+    bool drag(const QList<QPoint> &points);
     bool type(const QString &text);
     bool key(const QString &keysym);
 
     static QRect screenGeometry();
+    // The whole X screen as it is shown now.
+    static QImage grabScreen();
     // Runs xdotool with the arguments; its standard output, or a null array on failure.
     static QByteArray xdotool(const QStringList &arguments, int timeoutMs = 5000);
 
