@@ -30,11 +30,15 @@ QRectF PolylineItem::boundingRect() const
     return m_rect;
 }
 
+// The outline of the stroke as the pen draws it. Made once: filling it is several times
+// cheaper than stroking the curves again on every paint.
 QPainterPath PolylineItem::shape() const
 {
     if (!m_bShapeMade) {
         QPainterPathStroker stroker;
         stroker.setWidth(drawWidth());
+        stroker.setCapStyle(Qt::RoundCap);
+        stroker.setJoinStyle(Qt::BevelJoin);
         m_shape = stroker.createStroke(m_path);
         m_bShapeMade = true;
     }
@@ -48,14 +52,7 @@ int PolylineItem::drawWidth() const
 
 void PolylineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    painter->save();
-    QPen pen(QBrush(m_color, Qt::SolidPattern), drawWidth(), Qt::SolidLine, Qt::FlatCap,
-             Qt::BevelJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    painter->setPen(pen);
-    painter->setBrush(Qt::NoBrush);
-    painter->drawPath(m_path);
-    painter->restore();
+    painter->fillPath(shape(), QBrush(m_color, Qt::SolidPattern));
 }
 
 QString PolylineItem::toString() const

@@ -34,7 +34,8 @@ public:
     QList<QPointF> m_points;
     QRectF m_rect;
     QPainterPath m_path;
-    // Made when first asked for: outlining the curves costs more than building them.
+    // The outline the stroke is painted and hit by, made when first asked for: outlining the
+    // curves costs more than building them.
     mutable QPainterPath m_shape;
 
 private:
