@@ -7,19 +7,24 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QProcess>
+#include <QScreen>
 #include <QTranslator>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-// Ends the process as soon as the watched window has painted its first frame.
+// Ends the process as soon as a widget of the watched window has painted its first frame (the
+// window itself may be covered whole by its children and never paint).
 class FirstFrameWatcher : public QObject
 {
 public:
+    QWidget *window = nullptr;
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Paint && widget && widget->window() == window) {
             QMetaObject::invokeMethod(
                 qApp,
                 []() {
@@ -44,12 +49,16 @@ int runChild(int argc, char **argv, bool mainWindow)
         app.installTranslator(&translator);
         app.setFont(QFont(QStringLiteral("Arial"), 13));
         MainWidget window;
-        window.installEventFilter(&watcher);
+        watcher.window = &window;
+        app.installEventFilter(&watcher);
+        window.setGeometry(QGuiApplication::primaryScreen()->geometry());
         window.showFullScreen();
         return app.exec();
     }
     QWidget window;
-    window.installEventFilter(&watcher);
+    watcher.window = &window;
+    app.installEventFilter(&watcher);
+    window.setGeometry(QGuiApplication::primaryScreen()->geometry());
     window.showFullScreen();
     return app.exec();
 }
