@@ -59,7 +59,10 @@ void DisplayPage::setPage(HSPage &page)
     setSceneRect(0, 0, page.m_size.width(), page.m_size.height());
 
     if (!page.m_baImage.isEmpty()) {
-        m_pBackground = addPixmap(QPixmap::fromImage(PictureData::decodeBase64(page.m_baImage)));
+        const bool primed = !m_baPrimed.isEmpty() && page.m_baImage == m_baPrimed;
+        m_pBackground =
+            addPixmap(primed ? m_primedPixmap
+                             : QPixmap::fromImage(PictureData::decodeBase64(page.m_baImage)));
         m_pBackground->setZValue(0);
         m_pBackground->setPos(0, 0);
         m_nBackgroundKey = m_pBackground->pixmap().cacheKey();
@@ -74,6 +77,14 @@ void DisplayPage::setPage(HSPage &page)
     createVoteItem();
     setVoteData(page);
     m_pVoteItem->setVisible(!page.m_strVote.isEmpty());
+    m_baPrimed.clear();
+    m_primedPixmap = QPixmap();
+}
+
+void DisplayPage::primeBackground(const QByteArray &base64, const QPixmap &pixmap)
+{
+    m_baPrimed = pixmap.isNull() ? QByteArray() : base64;
+    m_primedPixmap = pixmap;
 }
 
 void DisplayPage::storeToPage(HSPage &page)

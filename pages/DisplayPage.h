@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QGraphicsScene>
+#include <QPixmap>
 
 class HSPage;
 class QGraphicsPixmapItem;
@@ -18,6 +19,9 @@ public:
     ~DisplayPage() override;
 
     void setPage(HSPage &page);
+    // A background decoded elsewhere: the next page set with exactly these Base64 bytes takes
+    // it instead of decoding them again.
+    void primeBackground(const QByteArray &base64, const QPixmap &pixmap);
     void storeToPage(HSPage &page);
     void clear(bool all);
     void renderToPixmap(QPixmap &target);
@@ -40,6 +44,8 @@ private:
     QGraphicsPixmapItem *m_pBackground = nullptr;
     qint64 m_nBackgroundKey = 0;
     QByteArray m_baBackground;
+    QByteArray m_baPrimed;
+    QPixmap m_primedPixmap;
 };
 
 #endif // DISPLAYPAGE_H

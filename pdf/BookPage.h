@@ -13,7 +13,7 @@ struct BookPage
     int index = -1; // 0-based
     QSize size;     // size of the page image
     QImage thumbnail;
-    QImage image;     // the page image, when it is not in a page file
+    QImage image;     // the page image, when it is not in a page file, and of the first page
     QString filePath; // the page file written, else empty
 
     bool inFile() const { return !filePath.isEmpty(); }

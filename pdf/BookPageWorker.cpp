@@ -70,8 +70,9 @@ void BookPageWorker::run()
             if (!page.inFile())
                 qDebug() << "BookPageWorker: page" << index << "kept in memory";
         }
-        // The renderer draws the next page into the same pixels.
-        page.image = page.inFile() ? QImage() : page.image.copy();
+        // The renderer draws the next page into the same pixels. The first page keeps its
+        // image also when it is in a file: it is the page shown once the book is open.
+        page.image = page.inFile() && index > 0 ? QImage() : page.image.copy();
         m_queue.put(page);
     }
 }

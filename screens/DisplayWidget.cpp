@@ -2,6 +2,8 @@
 
 #include "link/Settings.h"
 #include "link/TcpManager.h"
+#include "pages/DisplayPage.h"
+#include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/TaskToolManager.h"
 #include "pdf/OpenBookThread.h"
@@ -367,6 +369,17 @@ void DisplayWidget::onAddBookPage(BookPage page)
     m_ListWidget->addItem(new QListWidgetItem);
     m_Delegate->addPixmap(
         QPixmap::fromImage(page.thumbnail.isNull() ? page.image : page.thumbnail));
+    if (page.index == 0 && page.inFile() && !page.image.isNull())
+        primeFirstPage(page);
+}
+
+// The first page is shown once the book is open; its background is the image the worker
+// rendered, not decoded again from the page file then.
+void DisplayWidget::primeFirstPage(const BookPage &page)
+{
+    HSPage record;
+    if (record.read(page.filePath))
+        m_PageView->pageScene()->primeBackground(record.m_baImage, QPixmap::fromImage(page.image));
 }
 
 void DisplayWidget::onOpenComplete(QString path)

@@ -89,6 +89,7 @@ private:
     void raiseWaiting();
     // Shows the indicator in the middle of the main window.
     void showWaiting();
+    void primeFirstPage(const BookPage &page);
     void startOpening(const QString &path, const QStringList &oldFiles);
     // A book the link downloaded last, inside the local book folder: it may be fetched again.
     static bool isDownloadedBook(const QString &path);

@@ -67,8 +67,14 @@ private slots:
             const BookPage &page = run.pages.at(i);
             QCOMPARE(page.index, i);
             QCOMPARE(page.size, QSize(544, 704));
-            QVERIFY(page.image.isNull()); // it is in the file
-            QCOMPARE(QImage(page.filePath).size(), QSize(544, 704));
+            const QImage inFile(page.filePath);
+            QCOMPARE(inFile.size(), QSize(544, 704));
+            // In the file only; the first page also keeps its image, shown once the book is open.
+            if (i > 0)
+                QVERIFY(page.image.isNull());
+            else
+                QCOMPARE(page.image.convertToFormat(QImage::Format_RGB32),
+                         inFile.convertToFormat(QImage::Format_RGB32));
             QCOMPARE(page.thumbnail.size(), QSize(150, 194));
             const QColor centre = page.thumbnail.pixelColor(75, 97);
             const QColor want = PdfFixtures::pageColour(i);

@@ -1,6 +1,7 @@
 #include "link/Settings.h"
 #include "pages/HSPage.h"
 #include "pages/PageView.h"
+#include "pages/PictureData.h"
 #include "pdf/OpenBookThread.h"
 #include "screens/DisplayWidget.h"
 #include "screens/EBookItemDelegate.h"
@@ -69,6 +70,14 @@ private slots:
         QCOMPARE(screen.lastBook(), bookPath("twenty.pdf"));
         QCOMPARE(screen.currentPage(), 0);
         QCOMPARE(screen.pageView()->currentIndex(), 0);
+        // The page shown is the first page, its background as the book has it.
+        QImage shown(544, 704, QImage::Format_RGB32);
+        QPainter painter(&shown);
+        screen.pageView()->pageScene()->render(&painter);
+        painter.end();
+        QVERIFY(closeHue(shown.pixelColor(272, 352), PdfFixtures::pageColour(0)));
+        QCOMPARE(shown, PictureData::decodeBase64(pageFile(screen, 0).m_baImage)
+                            .convertToFormat(QImage::Format_RGB32));
         for (int i = 0; i < 20; ++i) {
             const QPixmap &thumbnail = screen.delegate()->thumbnail(i);
             QCOMPARE(thumbnail.size(), QSize(150, 194));
