@@ -68,6 +68,7 @@ ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
     connect(images, SIGNAL(replacepage(int, int, int, bool)), this,
             SLOT(onReplacepage(int, int, int, bool)));
     connect(images, SIGNAL(FileSyncComplete()), this, SLOT(onBackgroundSyncEnd()));
+    connect(images, SIGNAL(fileDataReceived(qint64, qint64)), this, SLOT(onImageData()));
     connect(tcp->teacherSocket(), SIGNAL(disconnected()), this, SLOT(onTeacherDropped()));
     tcp->setENoteClearPages([] {
         if (auto *screen = qobject_cast<ENoteWidget *>(ScreenPointers::eNoteWidget()))
@@ -212,6 +213,7 @@ void ENoteWidget::lineSyncEnd()
     }
     qDebug() << "m_bLineSyncing = false;";
     m_bLineSyncing = false;
+    m_syncTimer.start(); // the image may still be coming
     finishENoteSync();
 }
 
@@ -462,6 +464,13 @@ void ENoteWidget::onSyncTimeout()
     const int page = m_nSyncPage;
     abandonSync("had no end in time, page left unsynchronised");
     askWaiting(page);
+}
+
+// An image arriving slowly keeps its sync alive; only a stall ends it.
+void ENoteWidget::onImageData()
+{
+    if (m_nSyncPage >= 0 && m_bFileSyncing)
+        m_syncTimer.start();
 }
 
 void ENoteWidget::onTeacherDropped()

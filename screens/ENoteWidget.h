@@ -20,7 +20,8 @@ class ENoteWidget : public QWidget
 {
     Q_OBJECT
 public:
-    // A sync with no answer or stroke of its page for this long leaves the page unsynchronised.
+    // A sync with no progress (answer, stroke, image data, line-sync end) for this long
+    // leaves the page unsynchronised.
     static constexpr int SyncTimeout = 10000;
 
     explicit ENoteWidget(QWidget *parent = nullptr);
@@ -68,6 +69,7 @@ public slots:
 private slots:
     void onRowClicked(const QModelIndex &index);
     void onSyncTimeout();
+    void onImageData();
     void onTeacherDropped();
 
 private:
