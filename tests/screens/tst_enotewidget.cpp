@@ -85,6 +85,7 @@ private slots:
     void answersNotAskedForChangeNothing();
     void syncEndsForItsPageTimesOutAndDrops();
     void slowImageKeepsItsSync();
+    void strokesOnTwoPagesReachBothThumbnails();
     void addedPagesAndRowsOutsideTheList();
     void touchDragScrollsOneRow();
     void screenshotOfSynchronisedPage();
@@ -342,6 +343,27 @@ void TestENoteWidget::slowImageKeepsItsSync()
     QVERIFY(FakePeer::waitUntil(
         [] { return !TcpManager::instance()->teacherFileThread()->isReceivingFile(); }));
     QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(0)));
+}
+
+// Teacher strokes on two pages in one read: each thumbnail takes its own page's stroke.
+void TestENoteWidget::strokesOnTwoPagesReachBothThumbnails()
+{
+    m_screen->addPage(400, 300, false);
+    m_screen->addPage(400, 300, false);
+    const auto hasStroke = [this](int row) {
+        const QImage thumb = m_screen->thumbnails()->thumbnail(row).toImage();
+        for (int y = 0; y < thumb.height(); ++y)
+            for (int x = 0; x < thumb.width(); ++x)
+                if (thumb.pixelColor(x, y).green() < 110)
+                    return true;
+        return false;
+    };
+    QVERIFY(!hasStroke(0) && !hasStroke(1));
+    QVERIFY(m_teacher.write(FakeTeacher::frame("line@", "enote&0&" + kStroke) +
+                            FakeTeacher::frame("line@", "enote&1&" + kStroke)));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->currentPage() == 1; }));
+    QTest::qWait(ENoteWidget::LineRepaintDelay + 100);
+    QVERIFY(hasStroke(0) && hasStroke(1));
 }
 
 void TestENoteWidget::addedPagesAndRowsOutsideTheList()
