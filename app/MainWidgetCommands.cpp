@@ -236,7 +236,7 @@ void MainWidget::onTeacherBookResult(QStringList fields)
     if (currentMode() == 0)
         m_StackedWidget->setCurrentIndex(EBookPage);
     tcp->m_strDownloadPath = answer.path;
-    m_DisplayWidget->onOpeneBook(QFileInfo(local).absoluteFilePath());
+    m_DisplayWidget->openTeacherBook(QFileInfo(local).absoluteFilePath());
 }
 
 void MainWidget::onTeacherENoteResult(QStringList fields)

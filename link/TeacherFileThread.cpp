@@ -115,6 +115,7 @@ void TeacherFileThread::procFileData(const QByteArray &data)
             qDebug() << "enote image write failed" << m_strFilePath;
         m_nFileCurrRece += count;
         qDebug() << "Syncing m_nFileCurrRece=" << m_nFileCurrRece;
+        emit fileDataReceived(m_nFileCurrRece, m_nFileSize);
         if (m_nFileCurrRece >= m_nFileSize)
             finishFile();
         return;

@@ -39,6 +39,8 @@ signals:
     void connectServerSignal();
     void replacepage(int page, int width, int height, bool withImage);
     void FileSyncComplete();
+    // Every piece of image data taken: bytes written so far of the announced size.
+    void fileDataReceived(qint64 received, qint64 total);
 
 public slots:
     void readFile();

@@ -1,5 +1,6 @@
 #include "screens/DisplayWidget.h"
 
+#include "link/BookName.h"
 #include "link/Settings.h"
 #include "link/TcpManager.h"
 #include "pages/DisplayPage.h"
@@ -50,6 +51,8 @@ DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
     connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
     connect(TcpManager::instance(), SIGNAL(downloadPdfComplete(QString)), this,
             SLOT(onDownloadComplete(QString)));
+    connect(TcpManager::instance(), SIGNAL(DownloadResult(bool)), this,
+            SLOT(onDownloadResult(bool)));
     connect(m_ListWidget, SIGNAL(currentRowChanged(int)), m_PageView,
             SLOT(onCurrentPageChanged(int)));
     connect(this, SIGNAL(hideWaitting()), this, SLOT(onHideWaitting()));
@@ -263,19 +266,32 @@ void DisplayWidget::onDownloadComplete(QString path)
     // A book fetched again replaces what was shown under its name.
     if (path == m_strLastBook)
         m_strLastBook.clear();
-    onOpeneBook(path);
+    m_bRetrying = false; // a retry's book opens, or fails and is retried again
+    openBook(path, true);
 }
 
 void DisplayWidget::onOpeneBook(QString path)
+{
+    openBook(path, false);
+}
+
+void DisplayWidget::openTeacherBook(const QString &path)
+{
+    openBook(path, true);
+}
+
+void DisplayWidget::openBook(const QString &path, bool fetchable)
 {
     if (m_OpenThread) {
         // The book already opening goes on, unless it was stopped or changed on disk.
         if (path == m_strCurrPath && m_OpenThread->m_bRun && fileStamp(path) == m_strBookStamp) {
             m_strPendingBook.clear();
+            m_bCurrFetchable = m_bCurrFetchable || fetchable;
             return;
         }
         m_OpenThread->stop();
         m_strPendingBook = path;
+        m_bPendingFetchable = fetchable;
         return;
     }
     m_strPendingBook.clear();
@@ -285,6 +301,7 @@ void DisplayWidget::onOpeneBook(QString path)
     // What is shown is about to go: asking for the old book again opens it again.
     m_strLastBook.clear();
     m_strCurrPath = path;
+    m_bCurrFetchable = fetchable;
     // The opening thread writes the page files again or deletes them, off this thread.
     const QStringList oldFiles = m_PageView->releasePages();
     clearThumbnails();
@@ -388,7 +405,7 @@ void DisplayWidget::onOpenComplete(QString path)
     m_OpenThread = nullptr;
     if (!m_strPendingBook.isEmpty()) {
         const QString next = m_strPendingBook;
-        onOpeneBook(next);
+        openBook(next, m_bPendingFetchable);
         return;
     }
     if (pageCount() > 0)
@@ -403,15 +420,15 @@ void DisplayWidget::onOpenComplete(QString path)
     m_WaitingDlg.hide();
 }
 
-bool DisplayWidget::isDownloadedBook(const QString &path)
+bool DisplayWidget::canFetchAgain(const QString &path)
 {
-    const QString download = TcpManager::instance()->m_strDownloadFile;
-    if (download.isEmpty() || path.isEmpty())
+    const QString folder = Settings::instance()->localBookDir();
+    const QString fetched = BookName::localPath(folder, TcpManager::instance()->m_strDownloadPath);
+    if (fetched.isEmpty() || path.isEmpty())
         return false;
     const QFileInfo book(path);
-    return book.absoluteFilePath() == QFileInfo(download).absoluteFilePath() &&
-           QDir(book.absolutePath()).canonicalPath() ==
-               QDir(Settings::instance()->localBookDir()).canonicalPath();
+    return book.absoluteFilePath() == QFileInfo(fetched).absoluteFilePath() &&
+           QDir(book.absolutePath()).canonicalPath() == QDir(folder).canonicalPath();
 }
 
 void DisplayWidget::onOpenFail()
@@ -419,25 +436,40 @@ void DisplayWidget::onOpenFail()
     m_OpenThread = nullptr;
     m_strLastBook.clear();
     m_WaitingDlg.hide();
-    const bool fetchAgain = isDownloadedBook(m_strCurrPath);
+    const bool fetchAgain = m_bCurrFetchable && canFetchAgain(m_strCurrPath);
+    m_bCurrFetchable = false;
     if (fetchAgain) {
         qDebug() << "remove " << m_strCurrPath;
-        QFile::remove(m_strCurrPath);
+        if (!QFile::remove(m_strCurrPath))
+            qDebug() << "onOpenFail: book not removed" << m_strCurrPath;
         if (auto *books = qobject_cast<LocalBooksWidget *>(ScreenPointers::localBooksWidget()))
             books->LoadBooks();
+        // The student hears of it only when no retry brings a book that opens.
+        m_bRetrying = true;
         TcpManager::instance()->retryDownLoad();
     } else {
         qDebug() << "onOpenFail: book kept" << m_strCurrPath;
+        showFailBox();
     }
-    if (m_FailBox)
-        m_FailBox->close();
-    m_FailBox =
-        NoticeBox::show(this, tr("Fail"),
-                        fetchAgain ? tr("This book cannot be opened. It is downloaded again.")
-                                   : tr("This book cannot be opened."),
-                        QMessageBox::Information);
     if (!m_strPendingBook.isEmpty()) {
         const QString next = m_strPendingBook;
-        onOpeneBook(next);
+        openBook(next, m_bPendingFetchable);
     }
+}
+
+void DisplayWidget::onDownloadResult(bool ok)
+{
+    if (ok || !m_bRetrying)
+        return;
+    m_bRetrying = false;
+    qDebug() << "no retry brought a book that opens" << m_strCurrPath;
+    showFailBox();
+}
+
+void DisplayWidget::showFailBox()
+{
+    if (m_FailBox)
+        m_FailBox->close();
+    m_FailBox = NoticeBox::show(this, tr("Fail"), tr("This book cannot be opened."),
+                                QMessageBox::Information);
 }

@@ -48,6 +48,9 @@ public:
     bool setCurrentPage(int page);
     void lineUpdatePage(int page, const QString &itemText);
     void showShareVote(const QStringList &fields);
+    // Opens the teacher's book from the local book folder; should it not open, it is removed
+    // and fetched again, as a downloaded book is.
+    void openTeacherBook(const QString &path);
 
     int currentPage() const;
     int pageCount() const;
@@ -61,6 +64,8 @@ public:
     QString currentBook() const { return m_strCurrPath; }
     // The box telling that a book did not open, while it is open.
     QMessageBox *failBox() const { return m_FailBox; }
+    // A book that did not open is being fetched again.
+    bool isFetchingAgain() const { return m_bRetrying; }
 
 signals:
     void jumpEBook();
@@ -79,6 +84,9 @@ public slots:
     void onAddBookPage(BookPage page);
     void onDownloadComplete(QString path);
 
+private slots:
+    void onDownloadResult(bool ok);
+
 private:
     bool validRow(int row) const;
     // A row from outside: valid, or refused with a debug line naming the caller.
@@ -90,9 +98,12 @@ private:
     // Shows the indicator in the middle of the main window.
     void showWaiting();
     void primeFirstPage(const BookPage &page);
+    // fetchable: the book came from the server, or is the teacher's.
+    void openBook(const QString &path, bool fetchable);
     void startOpening(const QString &path, const QStringList &oldFiles);
-    // A book the link downloaded last, inside the local book folder: it may be fetched again.
-    static bool isDownloadedBook(const QString &path);
+    // The book the link would fetch again on a retry, inside the local book folder.
+    static bool canFetchAgain(const QString &path);
+    void showFailBox();
     // Size and modification time: a book written again under the same name opens again.
     static QString fileStamp(const QString &path);
 
@@ -111,6 +122,9 @@ private:
     QTimer m_lineTimer;
     QTimer m_hideTimer;
     QPointer<QMessageBox> m_FailBox;
+    bool m_bCurrFetchable = false;    // the book opening may be removed and fetched again
+    bool m_bPendingFetchable = false; // the same for the pending book
+    bool m_bRetrying = false;         // a retry download runs for a book that did not open
 };
 
 #endif // DISPLAYWIDGET_H

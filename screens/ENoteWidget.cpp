@@ -57,17 +57,21 @@ ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
 
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(SyncTimeout);
+    m_lineTimer.setSingleShot(true);
+    m_lineTimer.setInterval(LineRepaintDelay);
 
     connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
     connect(m_listwidget, SIGNAL(currentRowChanged(int)), this, SLOT(onSetCurrPage(int)));
     connect(m_listwidget, SIGNAL(clicked(QModelIndex)), this, SLOT(onRowClicked(QModelIndex)));
     connect(&m_syncTimer, SIGNAL(timeout()), this, SLOT(onSyncTimeout()));
+    connect(&m_lineTimer, SIGNAL(timeout()), this, SLOT(onLineUpdatePage()));
 
     TcpManager *tcp = TcpManager::instance();
     TeacherFileThread *images = channel();
     connect(images, SIGNAL(replacepage(int, int, int, bool)), this,
             SLOT(onReplacepage(int, int, int, bool)));
     connect(images, SIGNAL(FileSyncComplete()), this, SLOT(onBackgroundSyncEnd()));
+    connect(images, SIGNAL(fileDataReceived(qint64, qint64)), this, SLOT(onImageData()));
     connect(tcp->teacherSocket(), SIGNAL(disconnected()), this, SLOT(onTeacherDropped()));
     tcp->setENoteClearPages([] {
         if (auto *screen = qobject_cast<ENoteWidget *>(ScreenPointers::eNoteWidget()))
@@ -125,6 +129,7 @@ void ENoteWidget::clearPages()
 {
     abandonSync("ends: pages cleared");
     m_listWaiting.clear();
+    m_nLinePage = -1;
     m_PageView->clearPages();
     m_delegate->clear();
     m_listwidget->clear();
@@ -167,11 +172,42 @@ void ENoteWidget::lineUpdatePage(int page, const QString &itemText)
         qDebug() << "ENoteWidget::lineUpdatePage: no page" << page;
         return;
     }
-    // The canvas signals a thumbnail redraw shortly after, once for a burst of items.
+    leavePageFor(page);
     m_PageView->procLineData(page, itemText);
     m_listwidget->setCurrentRow(page);
-    if (m_bLineSyncing && page == m_nSyncPage)
+    if (m_bLineSyncing && page == m_nSyncPage) {
         m_syncTimer.start(); // strokes still coming: the sync is alive
+        return;              // its thumbnail is drawn once, when the sync finishes
+    }
+    // Drawn once for a burst: by the canvas's thumbnail signal, when the canvas leaves the
+    // page, or when the timer fires, whichever comes first.
+    m_nLinePage = page;
+    if (!m_lineTimer.isActive())
+        m_lineTimer.start();
+}
+
+void ENoteWidget::onLineUpdatePage()
+{
+    takeLineThumbnail();
+    // Every row a burst of strokes touched, not only the current one.
+    m_listwidget->viewport()->update();
+}
+
+// The thumbnail store renders what the canvas shows: a page with teacher strokes not yet in
+// its thumbnail is drawn before the canvas shows another page.
+void ENoteWidget::leavePageFor(int page)
+{
+    if (page != m_PageView->currentIndex())
+        takeLineThumbnail();
+}
+
+void ENoteWidget::takeLineThumbnail()
+{
+    const int page = m_nLinePage;
+    m_nLinePage = -1;
+    // The list is repainted by the line timer, still running while a page is noted.
+    if (page >= 0 && page == m_PageView->currentIndex() && validRow(page))
+        m_delegate->refresh(page);
 }
 
 void ENoteWidget::moveItem(int page, const QString &itemId, const QString &pos)
@@ -180,6 +216,7 @@ void ENoteWidget::moveItem(int page, const QString &itemId, const QString &pos)
         qDebug() << "ENoteWidget::moveItem: no page" << page;
         return;
     }
+    leavePageFor(page);
     m_PageView->moveItem(page, itemId, pos);
     m_listwidget->setCurrentRow(page);
 }
@@ -212,11 +249,14 @@ void ENoteWidget::lineSyncEnd()
     }
     qDebug() << "m_bLineSyncing = false;";
     m_bLineSyncing = false;
+    m_syncTimer.start(); // the image may still be coming
     finishENoteSync();
 }
 
 void ENoteWidget::showShareVote(const QStringList &fields)
 {
+    if (fields.size() == 8)
+        leavePageFor(fields.at(1).toInt());
     m_PageView->showShareVote(fields);
     followCanvas();
 }
@@ -284,6 +324,8 @@ void ENoteWidget::refreshShownThumbnail()
     const int shown = m_PageView->currentIndex();
     if (!validRow(shown))
         return;
+    if (shown == m_nLinePage)
+        m_nLinePage = -1;
     m_delegate->refresh(shown);
     m_listwidget->viewport()->update();
 }
@@ -300,6 +342,7 @@ void ENoteWidget::onSetCurrPage(int row)
     qDebug() << "ENoteWidget::onSetCurrPage " << row;
     if (!validRow(row))
         return;
+    leavePageFor(row);
     m_PageView->onCurrentPageChanged(row);
     const bool upToDate = m_PageView->checkIsUpdate();
     qDebug() << "m_PageView->checkIsUpdate() =" << (upToDate ? "true" : "false");
@@ -378,6 +421,7 @@ void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
     qDebug() << "onReplacepage readyENoteSync (4)";
     if (!withImage)
         QFile::remove(pageImagePath(page)); // never an old image under the new page
+    leavePageFor(page);
     m_PageView->resizePage(page, width, height);
     followCanvas();
     TcpManager::instance()->syncENote(page);
@@ -423,6 +467,7 @@ void ENoteWidget::finishENoteSync()
         return;
     // The page asked for is finished, even when another one is shown by now.
     const int shown = m_PageView->currentIndex();
+    leavePageFor(page);
     if (shown != page)
         m_PageView->onCurrentPageChanged(page);
     if (imageMissing)
@@ -462,6 +507,13 @@ void ENoteWidget::onSyncTimeout()
     const int page = m_nSyncPage;
     abandonSync("had no end in time, page left unsynchronised");
     askWaiting(page);
+}
+
+// An image arriving slowly keeps its sync alive; only a stall ends it.
+void ENoteWidget::onImageData()
+{
+    if (m_nSyncPage >= 0 && m_bFileSyncing)
+        m_syncTimer.start();
 }
 
 void ENoteWidget::onTeacherDropped()

@@ -20,8 +20,11 @@ class ENoteWidget : public QWidget
 {
     Q_OBJECT
 public:
-    // A sync with no answer or stroke of its page for this long leaves the page unsynchronised.
+    // A sync with no progress (answer, stroke, image data, line-sync end) for this long
+    // leaves the page unsynchronised.
     static constexpr int SyncTimeout = 10000;
+    // A teacher stroke shows in the thumbnail list at most this long after it came.
+    static constexpr int LineRepaintDelay = 500;
 
     explicit ENoteWidget(QWidget *parent = nullptr);
     ~ENoteWidget() override;
@@ -60,6 +63,7 @@ public:
     static QString pageImagePath(int page);
 
 public slots:
+    void onLineUpdatePage();
     void onReplacepage(int page, int width, int height, bool withImage);
     void onBackgroundSyncEnd();
     void onSetCurrPage(int row);
@@ -68,6 +72,7 @@ public slots:
 private slots:
     void onRowClicked(const QModelIndex &index);
     void onSyncTimeout();
+    void onImageData();
     void onTeacherDropped();
 
 private:
@@ -81,6 +86,8 @@ private:
     void drainImage(int page);
     void followCanvas();
     void refreshShownThumbnail();
+    void leavePageFor(int page);
+    void takeLineThumbnail();
 
     PageListWidget *m_listwidget = nullptr;
     EBookItemDelegate *m_delegate = nullptr;
@@ -94,6 +101,8 @@ private:
     int m_nDrainPage = -1;    // an image no sync waits for is arriving; its file is dropped
     QList<int> m_listWaiting; // added pages to ask for once the running sync ends
     QTimer m_syncTimer;
+    QTimer m_lineTimer;
+    int m_nLinePage = -1; // page with teacher strokes not yet in its thumbnail
 };
 
 #endif // ENOTEWIDGET_H

@@ -84,6 +84,8 @@ private slots:
     void pageFinishedOnceWithImageAndStrokes();
     void answersNotAskedForChangeNothing();
     void syncEndsForItsPageTimesOutAndDrops();
+    void slowImageKeepsItsSync();
+    void strokesOnTwoPagesReachBothThumbnails();
     void addedPagesAndRowsOutsideTheList();
     void touchDragScrollsOneRow();
     void screenshotOfSynchronisedPage();
@@ -307,6 +309,61 @@ void TestENoteWidget::syncEndsForItsPageTimesOutAndDrops()
     QVERIFY(!m_screen->pageView()->checkIsUpdate());
     QCOMPARE(logged("enote sync finish (5)"), 1);
     QVERIFY(accept());
+}
+
+// A sync lives as long as it makes progress: strokes, the line-sync end and every piece of
+// the image restart its timer; a stall ends it.
+void TestENoteWidget::slowImageKeepsItsSync()
+{
+    const int gap = 600; // each under the timeout, all of them beyond it
+    m_screen->setSyncTimeout(1000);
+    m_screen->matchPageCount(2);
+    const QByteArray image = picture(QSize(400, 300));
+    const int piece = image.size() / 4 + 1;
+    for (const int page : {1, 0}) {
+        const QByteArray row = QByteArray::number(page);
+        m_screen->setCurrentPage(page);
+        QVERIFY(asked("sync@enote#query#" + row));
+        QVERIFY(m_image.write(header(page, QSize(400, 300), image)));
+        QVERIFY(asked("sync@enote#ready#" + row));
+        QVERIFY(m_teacher.sendFrame("line@", "enote&" + row + '&' + kStroke));
+        QTest::qWait(gap);
+        QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+        // Page 0 stalls after its first piece.
+        for (int at = 0; at < (page == 1 ? image.size() : piece); at += piece) {
+            QTest::qWait(gap);
+            QCOMPARE(m_screen->syncPage(), page);
+            QVERIFY(m_image.write(image.mid(at, piece)));
+        }
+        QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+        QCOMPARE(m_screen->pageView()->checkIsUpdate(), page == 1);
+    }
+    QCOMPARE(logged("enote sync finish (5)"), 1);
+    QVERIFY(m_image.write(image.mid(piece))); // the rest comes late and is dropped
+    QVERIFY(FakePeer::waitUntil(
+        [] { return !TcpManager::instance()->teacherFileThread()->isReceivingFile(); }));
+    QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(0)));
+}
+
+// Teacher strokes on two pages in one read: each thumbnail takes its own page's stroke.
+void TestENoteWidget::strokesOnTwoPagesReachBothThumbnails()
+{
+    m_screen->addPage(400, 300, false);
+    m_screen->addPage(400, 300, false);
+    const auto hasStroke = [this](int row) {
+        const QImage thumb = m_screen->thumbnails()->thumbnail(row).toImage();
+        for (int y = 0; y < thumb.height(); ++y)
+            for (int x = 0; x < thumb.width(); ++x)
+                if (thumb.pixelColor(x, y).green() < 110)
+                    return true;
+        return false;
+    };
+    QVERIFY(!hasStroke(0) && !hasStroke(1));
+    QVERIFY(m_teacher.write(FakeTeacher::frame("line@", "enote&0&" + kStroke) +
+                            FakeTeacher::frame("line@", "enote&1&" + kStroke)));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->currentPage() == 1; }));
+    QTest::qWait(ENoteWidget::LineRepaintDelay + 100);
+    QVERIFY(hasStroke(0) && hasStroke(1));
 }
 
 void TestENoteWidget::addedPagesAndRowsOutsideTheList()
