@@ -1,5 +1,5 @@
-// Class-server answers: the answer reader, the download answer, the local book name and the
-// book list.
+// Class-server answers: the answer reader with its test for a book list cut short, the
+// download answer, the local book name and the book list.
 #include "link/BookName.h"
 #include "link/DownloadAnswer.h"
 #include "link/ServerAnswer.h"
@@ -17,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The raw bytes as one answer, and as a decoded download argument.
     const ServerAnswer answer = ServerAnswer::parse(bytes);
+    if (ServerAnswer::isContinuation(bytes) && bytes.contains('@'))
+        abort();
+    if (!answer.isWhole() && answer.kind != ServerAnswer::Book)
+        abort();
     const QString texts[] = {answer.text, QString::fromUtf8(bytes)};
     for (const QString &text : texts) {
         const DownloadAnswer download = DownloadAnswer::parse(text);

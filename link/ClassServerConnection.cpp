@@ -2,6 +2,7 @@
 
 #include "link/BookName.h"
 #include "link/DownloadAnswer.h"
+#include "link/MonotonicClock.h"
 #include "link/ServerAnswer.h"
 #include "link/ServerSettings.h"
 #include "link/Settings.h"
@@ -11,12 +12,26 @@
 #include <QDebug>
 #include <QTimer>
 
-ClassServerConnection::ClassServerConnection(TcpManager &owner) : m_owner(owner) {}
+ClassServerConnection::ClassServerConnection(TcpManager &owner)
+    : m_owner(owner), m_clock(MonotonicClock::nowMs)
+{
+    m_waitTimer.setSingleShot(true);
+    QObject::connect(&m_waitTimer, &QTimer::timeout, &m_owner, [this] { onDownloadWait(); });
+    m_bookListTimer.setSingleShot(true);
+    m_bookListTimer.setInterval(BookListWaitMs);
+    QObject::connect(&m_bookListTimer, &QTimer::timeout, &m_owner,
+                     [this] { onBookListWaitOver(); });
+}
 
 ClassServerConnection::~ClassServerConnection()
 {
     // The socket closes while it is destroyed; its signals must not reach the owner then.
     m_socket.disconnect(&m_owner);
+}
+
+void ClassServerConnection::setClock(std::function<qint64()> clock)
+{
+    m_clock = clock ? std::move(clock) : std::function<qint64()>(MonotonicClock::nowMs);
 }
 
 void ClassServerConnection::connectToServer()
@@ -90,6 +105,9 @@ void ClassServerConnection::onDisconnected()
     m_bRequestOpen = false;
     m_strRequestedPath.clear();
     m_listWaiting.clear();
+    m_waitTimer.stop();
+    if (!m_baBookList.isEmpty())
+        onBookListWaitOver();
     for (int i = 0; i < failed; ++i)
         emit m_owner.DownloadResult(false);
     emit m_owner.loginFail();
@@ -105,10 +123,30 @@ void ClassServerConnection::onReadyRead()
             return;
         data.remove(0, int(used));
     }
-    handleAnswer(data);
+    if (!m_baBookList.isEmpty()) {
+        m_bookListTimer.stop();
+        if (ServerAnswer::isContinuation(data) &&
+            m_baBookList.size() + data.size() <= MaxBookListBytes) {
+            data.prepend(m_baBookList);
+            m_baBookList.clear();
+        } else {
+            onBookListWaitOver();
+        }
+    }
+    handleAnswer(data, true);
 }
 
-void ClassServerConnection::handleAnswer(const QByteArray &data)
+// No more of the book list came: it is handed on as it is.
+void ClassServerConnection::onBookListWaitOver()
+{
+    m_bookListTimer.stop();
+    const QByteArray held = m_baBookList;
+    m_baBookList.clear();
+    if (!held.isEmpty())
+        handleAnswer(held, false);
+}
+
+void ClassServerConnection::handleAnswer(const QByteArray &data, bool mayWait)
 {
     qDebug() << "rece = " << data.left(512);
     const ServerAnswer answer = ServerAnswer::parse(data);
@@ -126,6 +164,11 @@ void ClassServerConnection::handleAnswer(const QByteArray &data)
         }
         break;
     case ServerAnswer::Book:
+        if (mayWait && !answer.isWhole() && data.size() < MaxBookListBytes) {
+            m_baBookList = data;
+            m_bookListTimer.start();
+            break;
+        }
         emit m_owner.querybookResult(answer.text);
         break;
     case ServerAnswer::Download:
@@ -149,7 +192,7 @@ void ClassServerConnection::downloadBooks(const QString &path)
         failLater();
         return;
     }
-    if (m_bRequestOpen || m_download.isOpen()) {
+    if (isBusy()) {
         if (m_listWaiting.size() >= MaxWaitingDownloads) {
             qDebug() << "downloadBooks: too many downloads waiting, refused" << path;
             failLater();
@@ -165,7 +208,41 @@ void ClassServerConnection::sendRequest(const QString &path)
 {
     m_bRequestOpen = true;
     m_strRequestedPath = path;
+    touch();
     send("download@", path);
+}
+
+// The request or transfer under way shows life; the wait counts from here.
+void ClassServerConnection::touch()
+{
+    m_nLastActivity = m_clock();
+    if (!m_waitTimer.isActive())
+        m_waitTimer.start(DownloadWaitMs);
+}
+
+void ClassServerConnection::onDownloadWait()
+{
+    if (!isBusy()) {
+        m_waitTimer.stop();
+        return;
+    }
+    const qint64 silence = m_clock() - m_nLastActivity;
+    if (silence < DownloadWaitMs) {
+        m_waitTimer.start(int(qMin<qint64>(DownloadWaitMs, DownloadWaitMs - silence)));
+        return;
+    }
+    m_waitTimer.stop();
+    if (m_download.isOpen()) {
+        qDebug() << "book download silent for" << silence << "ms, ended"
+                 << m_owner.m_strDownloadFile;
+        m_download.cancel();
+        m_owner.m_bDownloading = false;
+        emit m_owner.DownloadResult(false);
+        sendNextWaiting();
+        return;
+    }
+    qDebug() << "download request unanswered for" << silence << "ms, ended" << m_strRequestedPath;
+    endRequest(true);
 }
 
 void ClassServerConnection::readyDownloadBooks(const QString &path)
@@ -193,10 +270,12 @@ void ClassServerConnection::endRequest(bool failed)
 
 void ClassServerConnection::sendNextWaiting()
 {
-    if (m_bRequestOpen || m_download.isOpen() || m_listWaiting.isEmpty())
+    if (isBusy())
         return;
-    if (!m_owner.m_bServerConnected)
+    if (m_listWaiting.isEmpty() || !m_owner.m_bServerConnected) {
+        m_waitTimer.stop();
         return;
+    }
     sendRequest(m_listWaiting.takeFirst());
 }
 
@@ -205,6 +284,12 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
     const DownloadAnswer answer = DownloadAnswer::parse(text);
     if (answer.kind == DownloadAnswer::Ignored)
         return;
+    if (answer.kind == DownloadAnswer::Refused) {
+        qDebug() << "download refused by the server" << m_strRequestedPath;
+        if (m_bRequestOpen)
+            endRequest(true);
+        return;
+    }
     if (answer.kind == DownloadAnswer::Failed) {
         qDebug() << "download failed on the server" << text.left(256);
         if (m_bRequestOpen)
@@ -243,6 +328,7 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
     }
     m_bRequestOpen = false;
     m_strRequestedPath.clear();
+    touch();
     if (!m_bRetry)
         m_nRetryCount = 2;
     m_owner.m_strDownloadPath = answer.path;
@@ -253,6 +339,7 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
 qint64 ClassServerConnection::writeBookBytes(const QByteArray &data)
 {
     qint64 used = 0;
+    touch();
     const BookDownload::Step step = m_download.write(data, &used);
     const int total = int(m_download.total());
     const int received = int(m_download.received());

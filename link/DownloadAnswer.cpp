@@ -4,8 +4,11 @@ DownloadAnswer DownloadAnswer::parse(const QString &text)
 {
     DownloadAnswer answer;
     const int hash = text.lastIndexOf(QLatin1Char('#'));
-    if (hash < 0)
+    if (hash < 0) {
+        if (text == QLatin1String("failed"))
+            answer.kind = Refused;
         return answer;
+    }
     const QString first = text.section(QLatin1Char('#'), 0, 0);
     if (first == QLatin1String("failed")) {
         answer.kind = Failed;

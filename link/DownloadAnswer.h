@@ -3,7 +3,8 @@
 
 #include <QString>
 
-// The argument of the server's "download@" answer: "failed#..." or "<server path>#<size>".
+// The argument of the server's "download@" answer: "failed#...", "failed" alone, or
+// "<server path>#<size>".
 class DownloadAnswer
 {
 public:
@@ -11,6 +12,7 @@ public:
     {
         Ignored,
         Failed,
+        Refused, // "failed" alone: ends the request under way, if any
         Offer,
         BadSize
     };

@@ -31,12 +31,13 @@ bool PageImageHeader::parse(const QByteArray &data, PageImageHeader *header)
     if (page < 0 || page >= 0x7fffffff || width < 1 || width > MaxSide || height < 1 ||
         height > MaxSide)
         return false;
-    if (flag != 0 && (!toNumber(numbers.at(3), &size) || size <= 0 || size > MaxImageSize))
+    if (flag != 0 && (!toNumber(numbers.at(3), &size) || size < 0 || size > MaxImageSize))
         return false;
+    // An image of no bytes is no image: nothing follows the header.
     header->page = static_cast<int>(page);
     header->width = static_cast<int>(width);
     header->height = static_cast<int>(height);
-    header->withImage = flag != 0;
-    header->size = flag != 0 ? size : 0;
+    header->withImage = flag != 0 && size > 0;
+    header->size = header->withImage ? size : 0;
     return true;
 }

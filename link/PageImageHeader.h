@@ -11,7 +11,8 @@ public:
     static constexpr qint64 MaxImageSize = 64 * 1024 * 1024;
     static constexpr int MaxSide = 16384;
 
-    // False for anything but a well-formed header within the limits.
+    // False for anything but a well-formed header within the limits. A non-zero flag with
+    // size 0 reads as a page without an image.
     static bool parse(const QByteArray &data, PageImageHeader *header);
 
     int page = 0;

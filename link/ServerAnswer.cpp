@@ -42,6 +42,29 @@ ServerAnswer ServerAnswer::parse(const QByteArray &data)
     return answer;
 }
 
+bool ServerAnswer::isContinuation(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return false;
+    for (const char c : data) {
+        const bool base64 = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                            (c >= '0' && c <= '9') || c == '+' || c == '/' || c == '=';
+        if (!base64)
+            return false;
+    }
+    return true;
+}
+
+bool ServerAnswer::isWhole() const
+{
+    if (kind != Book)
+        return true;
+    const int first = text.indexOf(QLatin1Char('#'));
+    if (first < 0)
+        return false;
+    return text.indexOf(QLatin1Char('#'), first + 1) > 0 || text.endsWith(QLatin1String("@end"));
+}
+
 QByteArray ServerAnswer::encode(const char *word, const QString &argument)
 {
     return QByteArray(word) + argument.toUtf8().toBase64();

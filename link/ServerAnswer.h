@@ -22,8 +22,14 @@ public:
 
     // Reads one answer; anything else (unknown word, oversized) gives Unknown.
     static ServerAnswer parse(const QByteArray &data);
+    // A read of Base64 characters only: the rest of an answer cut by the read before.
+    static bool isContinuation(const QByteArray &data);
     // "word@" + Base64 of the UTF-8 argument.
     static QByteArray encode(const char *word, const QString &argument);
+
+    // False for a book list that lacks its end ("@end" after the names, or a second "#"):
+    // more of it is on its way.
+    bool isWhole() const;
 
     Kind kind = Unknown;
     QString text;

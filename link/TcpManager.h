@@ -80,8 +80,9 @@ public:
     StudentTcpSocket *teacherSocket();
     bool isHeartBeatActive() const;
     QTcpSocket *serverSocket();
-    // The teacher side, for tests and the frame fuzzer.
+    // The teacher side, for tests and the frame fuzzer; the server side, for tests.
     TeacherConnection *teacherConnection() { return m_teacher.get(); }
+    ClassServerConnection *serverConnection() { return m_server.get(); }
 
     QString m_strStudentName;
     QString m_strIp;

@@ -1,25 +1,19 @@
 #include "link/TeacherConnection.h"
 
+#include "link/MonotonicClock.h"
 #include "link/Settings.h"
 #include "link/TcpManager.h"
 #include "link/TeacherFrameHandler.h"
 
 #include <QDebug>
-#include <QElapsedTimer>
 
 namespace {
 constexpr qint64 kReadBuffer = 4 * 1024 * 1024;
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
-    return clock.elapsed();
-}
+constexpr int kLogBytes = 256; // of each piece of teacher data written to the log
 } // namespace
 
-TeacherConnection::TeacherConnection(TcpManager &owner) : m_owner(owner), m_clock(monotonicMs)
+TeacherConnection::TeacherConnection(TcpManager &owner)
+    : m_owner(owner), m_clock(MonotonicClock::nowMs)
 {
     m_socket.setReadBufferSize(kReadBuffer);
     m_headerTimer.setSingleShot(true);
@@ -34,7 +28,7 @@ TeacherConnection::~TeacherConnection()
 
 void TeacherConnection::setClock(std::function<qint64()> clock)
 {
-    m_clock = clock ? std::move(clock) : std::function<qint64()>(monotonicMs);
+    m_clock = clock ? std::move(clock) : std::function<qint64()>(MonotonicClock::nowMs);
 }
 
 void TeacherConnection::setENoteClearPages(std::function<void()> clearPages)
@@ -116,17 +110,37 @@ void TeacherConnection::receive(const QByteArray &bytes)
 {
     m_nLastReceiveTime = now();
     m_headerTimer.stop();
+    const qint64 missing = m_decoder.missing();
     m_decoder.append(bytes);
+    if (missing > 0) {
+        // The read continues a frame; it is not looked at for a command word.
+        const qint64 surplus = bytes.size() - missing;
+        qDebug() << "wait len " << surplus << missing << bytes.size();
+        if (surplus < 0)
+            return;
+        TeacherFrameDecoder::Frame frame;
+        if (m_decoder.next(frame) == TeacherFrameDecoder::Result::Frame) {
+            if (surplus > 0)
+                qWarning() << "len > 0 " << m_decoder.lastFrame(kLogBytes);
+            qDebug() << "rece teacher data :" << m_decoder.lastFrame(kLogBytes);
+            TeacherFrameHandler::handle(m_owner, *this, frame.word, frame.args);
+        }
+    }
     decode();
 }
 
-// Hands out every complete frame in arrival order; a loop, not recursion.
+// Hands out every complete frame in arrival order; a loop, not recursion. Each piece of
+// data is logged: the rest of the read, and a frame cut off the front of more data.
 void TeacherConnection::decode()
 {
     TeacherFrameDecoder::Frame frame;
     for (;;) {
+        if (m_decoder.buffered() > 0 && !m_decoder.holdsHeader())
+            qDebug() << "rece teacher data :" << m_decoder.peek(kLogBytes);
         switch (m_decoder.next(frame)) {
         case TeacherFrameDecoder::Result::Frame:
+            if (m_decoder.buffered() > 0)
+                qDebug() << "rece teacher data :" << m_decoder.lastFrame(kLogBytes);
             TeacherFrameHandler::handle(m_owner, *this, frame.word, frame.args);
             break;
         case TeacherFrameDecoder::Result::NeedMore:

@@ -76,6 +76,7 @@ void TeacherFrameDecoder::append(const QByteArray &data)
         m_buffer.remove(0, m_pos);
         m_nTailEnd -= m_pos;
         m_pos = 0;
+        m_nFrameStart = 0;
     }
     m_buffer.append(data);
 }
@@ -84,8 +85,36 @@ void TeacherFrameDecoder::clear()
 {
     m_buffer.clear();
     m_pos = 0;
+    m_nFrameStart = 0;
     m_tail = Tail::None;
     m_nTailEnd = 0;
+}
+
+qint64 TeacherFrameDecoder::missing() const
+{
+    if (m_tail != Tail::None)
+        return 0;
+    const char *p = m_buffer.constData();
+    const int end = m_buffer.size();
+    int i = m_pos + lettersRun(p, m_pos, end, MaxWordLength);
+    if (i == m_pos || i >= end || p[i] != '@')
+        return 0;
+    qint64 length = 0;
+    const int digits = ++i;
+    while (i < end && isDigit(p[i])) {
+        length = length * 10 + (p[i] - '0');
+        if (length > MaxLength)
+            return 0;
+        ++i;
+    }
+    if (i == digits || i >= end || p[i] != '_')
+        return 0;
+    return qMax<qint64>(0, length - (end - i - 1));
+}
+
+QByteArray TeacherFrameDecoder::lastFrame(int limit) const
+{
+    return m_buffer.mid(m_nFrameStart, qMin(limit, m_pos - m_nFrameStart));
 }
 
 bool TeacherFrameDecoder::holdsHeader() const
@@ -149,6 +178,7 @@ void TeacherFrameDecoder::take(Frame &frame, int wordEnd, int argStart, int argE
     const char *p = m_buffer.constData();
     frame.word = QByteArray(p + m_pos, wordEnd - m_pos);
     frame.args = QByteArray(p + argStart, argEnd - argStart);
+    m_nFrameStart = m_pos;
     m_pos = next;
 }
 

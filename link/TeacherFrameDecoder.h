@@ -55,6 +55,12 @@ public:
     bool finish(Frame &frame);
     void clear();
     qint64 buffered() const { return m_buffer.size() - m_pos; }
+    // Argument bytes still to come of a frame whose header is all here; 0 when none waits.
+    qint64 missing() const;
+    // At most limit bytes from where the next frame starts.
+    QByteArray peek(int limit) const { return m_buffer.mid(m_pos, limit); }
+    // At most limit bytes of the frame next() handed out last, header included.
+    QByteArray lastFrame(int limit) const;
 
 private:
     enum class Tail
@@ -74,6 +80,7 @@ private:
 
     QByteArray m_buffer;
     int m_pos = 0;
+    int m_nFrameStart = 0; // of the frame handed out last
     Tail m_tail = Tail::None;
     int m_nTailEnd = 0; // where the read holding the tail ended
 };

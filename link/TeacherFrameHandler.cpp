@@ -30,7 +30,6 @@ QString text(const QByteArray &args)
 void TeacherFrameHandler::handle(TcpManager &tcp, TeacherConnection &link, const QByteArray &word,
                                  const QByteArray &args)
 {
-    qDebug() << "rece teacher data :" << word << args.left(256);
     for (const TextCommand &command : kTextCommands) {
         if (word == command.word) {
             emit(tcp.*command.signal)(text(args));
@@ -89,12 +88,13 @@ void TeacherFrameHandler::share(TcpManager &tcp, const QByteArray &args)
     emit tcp.receShareMode(text(args).toInt());
 }
 
-// The teacher accepted the student; the flag comes first, as the receivers rely on it.
+// The teacher accepted the student: the screens hear it first, then the flag is set and
+// the heartbeat starts.
 void TeacherFrameHandler::information(TcpManager &tcp, TeacherConnection &link)
 {
+    emit tcp.sendTeacherConnectedRet(true);
     tcp.m_bTeacherConnected = true;
     link.accepted();
-    emit tcp.sendTeacherConnectedRet(true);
     link.clearENotePages();
     tcp.queryTeacherStatus();
     Settings::instance()->m_bReconnecting = false;

@@ -23,22 +23,22 @@ BookListAnswer BookListAnswer::parse(const QString &text)
         return answer;
     }
     const QStringList parts = text.split(QLatin1Char('#'));
-    if (parts.size() < 2 || !parts.at(1).endsWith(kEnd)) {
+    if (parts.size() < 2) {
         qDebug() << "BookListAnswer: no book list" << text.left(256);
         return answer;
     }
-    const QString list = parts.at(1).left(parts.at(1).size() - kEnd.size());
-    const QStringList names = list.split(QLatin1Char(','));
+    QStringList names = parts.at(1).split(QLatin1Char(','));
     if (names.size() > MaxBooks) {
         qDebug() << "BookListAnswer: too many books" << names.size();
         return answer;
     }
-    for (const QString &name : names) {
+    names.last().remove(kEnd);
+    for (const QString &name : qAsConst(names)) {
         if (name.isEmpty())
             continue;
-        if (name.size() > MaxNameLength || hasControlCharacter(name) || name.contains(kEnd)) {
-            qDebug() << "BookListAnswer: name refused" << name.left(256);
-            return answer;
+        if (name.size() > MaxNameLength || hasControlCharacter(name)) {
+            qDebug() << "BookListAnswer: name left out" << name.left(256);
+            continue;
         }
         answer.names << name;
     }

@@ -5,8 +5,9 @@
 #include <QStringList>
 
 // The class server's book list: "folder#name1,name2,...@end". Anything after a second "#"
-// is ignored. Parsed strictly: without the "@end" terminator, or beyond the limits, the
-// answer is refused; empty names are left out.
+// is ignored; every "@end" is taken out of the last name. Empty names are left out, and so
+// is a name that is too long or holds a control character; the others stay. Without a "#",
+// or past the size limits, the answer is refused.
 class BookListAnswer
 {
 public:

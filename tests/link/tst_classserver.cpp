@@ -1,3 +1,4 @@
+#include "link/ClassServerConnection.h"
 #include "link/Settings.h"
 #include "link/TcpManager.h"
 #include "support/FakeClassServer.h"
@@ -124,6 +125,7 @@ private slots:
     void downloadFaults();
     void unmatchedAnswersIgnored();
     void everyDownloadHasAnOutcome();
+    void refusedOrSilentRequestEnds();
     void backslashPathStaysInFolder();
     void dropMidDownload();
     void serverDisconnect();
@@ -400,6 +402,54 @@ void TestClassServer::everyDownloadHasAnOutcome()
     QVERIFY(FakePeer::waitUntil([&] { return !s.log.isEmpty(); }));
     QCOMPARE(s.log, QStringList{"result:0"});
     QFile::remove(bookDir() + "f.pdf");
+}
+
+// A bare "failed", or a request left without an answer or bytes for 30 s, ends that
+// request; the next waiting one goes out.
+void TestClassServer::refusedOrSilentRequestEnds()
+{
+    Server s;
+    qint64 clock = 1000;
+    s.tcp.serverConnection()->setClock([&clock] { return clock; });
+    auto sentNext = [&s](const QString &path) {
+        const bool ok =
+            s.server.waitForBytes(1) && s.server.received() == command("download@", path);
+        s.server.clearReceived();
+        return ok;
+    };
+    s.tcp.downloadBooks(QStringLiteral("books/a.pdf"));
+    s.tcp.downloadBooks(QStringLiteral("books/b.pdf"));
+    s.tcp.downloadBooks(QStringLiteral("books/c.pdf"));
+    QVERIFY(sentNext("books/a.pdf"));
+    QVERIFY(s.answer(command("download@", "failed")));
+    QCOMPARE(s.log, QStringList{"result:0"});
+    QVERIFY(sentNext("books/b.pdf"));
+
+    // b.pdf is never answered.
+    clock += ClassServerConnection::DownloadWaitMs - 1;
+    s.tcp.serverConnection()->onDownloadWait();
+    QCOMPARE(s.log, QStringList{"result:0"});
+    clock += 1;
+    s.tcp.serverConnection()->onDownloadWait();
+    QCOMPARE(s.log, (QStringList{"result:0", "result:0"}));
+    QVERIFY(sentNext("books/c.pdf"));
+
+    // c.pdf is offered and stops half way; the bytes that came kept it alive till then.
+    s.log.clear();
+    QVERIFY(s.answer(command("download@", "books/c.pdf#10")));
+    QVERIFY(sentNext("ready#books/c.pdf"));
+    clock += 20000;
+    QVERIFY(s.answer("01234"));
+    clock += ClassServerConnection::DownloadWaitMs - 1;
+    s.tcp.serverConnection()->onDownloadWait();
+    QCOMPARE(s.log, QStringList{"progress:5/10"});
+    clock += 1;
+    s.tcp.serverConnection()->onDownloadWait();
+    QCOMPARE(s.log, (QStringList{"progress:5/10", "result:0"}));
+    QVERIFY(!s.tcp.m_bDownloading);
+    QCOMPARE(bookFolderEntries(), QStringList());
+    s.tcp.downloadBooks(QStringLiteral("books/d.pdf"));
+    QVERIFY(sentNext("books/d.pdf"));
 }
 
 void TestClassServer::backslashPathStaysInFolder()

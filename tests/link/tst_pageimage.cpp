@@ -86,7 +86,7 @@ void TestPageImage::headerLimits_data()
     QTest::newRow("wide") << QByteArray("sync@x#0#16385,1,0,0") << false;
     QTest::newRow("zero height") << QByteArray("sync@x#0#10,0,0,0") << false;
     QTest::newRow("negative page") << QByteArray("sync@x#-1#10,10,0,0") << false;
-    QTest::newRow("size zero") << QByteArray("sync@x#0#10,10,1,0") << false;
+    QTest::newRow("size zero") << QByteArray("sync@x#0#10,10,1,0") << true;
     QTest::newRow("size over") << QByteArray("sync@x#0#10,10,1,67108865") << false;
     QTest::newRow("size text") << QByteArray("sync@x#0#10,10,1,big") << false;
     QTest::newRow("page text") << QByteArray("sync@x#p#10,10,0,0") << false;
@@ -112,6 +112,16 @@ void TestPageImage::headerWithoutImage()
     QCOMPARE(c.replaced.count(), 1);
     QCOMPARE(c.replaced.at(0), (QVariantList{3, 800, 600, false}));
     QVERIFY(!c.thread.isReceivingFile());
+    QCOMPARE(noteFiles(), QStringList());
+
+    // An image of no bytes: the page is replaced at once and the next read is a header.
+    QVERIFY(c.feed("sync@enote#5#640,480,1,0"));
+    QCOMPARE(c.replaced.count(), 2);
+    QCOMPARE(c.replaced.at(1), (QVariantList{5, 640, 480, false}));
+    QVERIFY(!c.thread.isReceivingFile());
+    QVERIFY(c.feed("sync@enote#6#640,480,0,0"));
+    QCOMPARE(c.replaced.count(), 3);
+    QCOMPARE(c.completed.count(), 0);
     QCOMPARE(noteFiles(), QStringList());
 }
 

@@ -66,6 +66,18 @@ QByteArray frame(const QByteArray &word, const QByteArray &args)
 {
     return FakeTeacher::frame(word, args);
 }
+
+// The reader's log lines about the pieces of data it handles.
+QStringList g_readerLines;
+QtMessageHandler g_previousHandler = nullptr;
+void keepReaderLines(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    for (const char *start : {"rece teacher data :", "wait len ", "len > 0 "}) {
+        if (text.startsWith(QLatin1String(start)))
+            g_readerLines << (type == QtWarningMsg ? "warning " : "") + text;
+    }
+    g_previousHandler(type, context, text);
+}
 } // namespace
 
 class TestTeacherLink : public QObject
@@ -79,6 +91,7 @@ private slots:
     void readBoundaries_data();
     void readBoundaries();
     void acceptanceOrder();
+    void readerLogLines();
     void streamSplitting();
     void manyFramesInOneStream();
     void outgoingMessages();
@@ -296,21 +309,58 @@ void TestTeacherLink::acceptanceOrder()
     link.teacher.clearFrames();
 
     Settings::instance()->m_bReconnecting = true;
-    bool flagAtSignal = false;
+    bool flagAtSignal = true;
+    bool heartbeatAtSignal = true;
     bool flagAtClear = false;
+    // The screens hear of the acceptance before the flag is set and the heartbeat starts.
     QObject::connect(&link.tcp, &TcpManager::sendTeacherConnectedRet, &link.tcp, [&](bool) {
         flagAtSignal = link.tcp.m_bTeacherConnected;
-        link.tcp.sendBattery(QStringLiteral("80")); // a receiver may report at once
+        heartbeatAtSignal = link.tcp.isHeartBeatActive();
+        link.tcp.sendBattery(QStringLiteral("80")); // not yet accepted: not sent
     });
     link.tcp.setENoteClearPages([&] { flagAtClear = link.tcp.m_bTeacherConnected; });
 
     QVERIFY(link.feed(frame("information@", "")));
-    QVERIFY(link.teacher.waitForFrames(2));
-    QVERIFY(flagAtSignal);
+    QVERIFY(link.teacher.waitForFrames(1));
+    QTest::qWait(50);
+    QVERIFY(!flagAtSignal);
+    QVERIFY(!heartbeatAtSignal);
     QVERIFY(flagAtClear);
-    QCOMPARE(link.teacher.frameTexts(), (QList<QByteArray>{"battery@80", "query@status"}));
+    QCOMPARE(link.teacher.frameTexts(), QList<QByteArray>{"query@status"});
     QVERIFY(link.tcp.isHeartBeatActive());
     QVERIFY(!Settings::instance()->m_bReconnecting);
+}
+
+// A frame over three reads, then one completed by a read that carries more frames.
+void TestTeacherLink::readerLogLines()
+{
+    Link link;
+    QVERIFY(link.accept());
+    link.rec.log.clear();
+    g_readerLines.clear();
+    g_previousHandler = qInstallMessageHandler(keepReaderLines);
+    const QByteArray chat = frame("chat@", "0123456789");
+    bool fed = link.feed(chat.left(10)) && link.feed(chat.mid(10, 5)) && link.feed(chat.mid(15)) &&
+               link.feed(chat.left(10)) && link.feed(chat.mid(10) + "vote@1_1chat@2_h") &&
+               link.feed("i");
+    qInstallMessageHandler(g_previousHandler);
+    QVERIFY(fed);
+    QCOMPARE(link.rec.log,
+             (QStringList{"chat:0123456789", "chat:0123456789", "vote:1", "chat:hi"}));
+    const QStringList expected{"rece teacher data : \"chat@10_01\"",
+                               "wait len  -3 8 5",
+                               "wait len  0 3 3",
+                               "rece teacher data : \"chat@10_0123456789\"",
+                               "rece teacher data : \"chat@10_01\"",
+                               "wait len  16 8 24",
+                               "warning len > 0  \"chat@10_0123456789\"",
+                               "rece teacher data : \"chat@10_0123456789\"",
+                               "rece teacher data : \"vote@1_1chat@2_h\"",
+                               "rece teacher data : \"vote@1_1\"",
+                               "rece teacher data : \"chat@2_h\"",
+                               "wait len  0 1 1",
+                               "rece teacher data : \"chat@2_hi\""};
+    QCOMPARE(g_readerLines, expected);
 }
 
 void TestTeacherLink::streamSplitting()

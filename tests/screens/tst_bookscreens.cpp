@@ -111,10 +111,17 @@ private slots:
         QTest::newRow("empty names left out")
             << "f#,a.pdf,,b.pdf@end" << true << QStringList{"a.pdf", "b.pdf"};
         QTest::newRow("after a second #") << "f#a.pdf@end#x,y" << true << QStringList{"a.pdf"};
-        QTest::newRow("no terminator") << "f#a.pdf,b.pd" << false << QStringList();
+        QTest::newRow("no terminator") << "f#a.pdf,b.pd" << true << QStringList{"a.pdf", "b.pd"};
+        QTest::newRow("terminator twice")
+            << "f#a.pdf,b.pdf@end@end" << true << QStringList{"a.pdf", "b.pdf"};
+        QTest::newRow("terminator inside the last name")
+            << "f#a.pdf,b@endx.pdf@end" << true << QStringList{"a.pdf", "bx.pdf"};
         QTest::newRow("no folder") << "a.pdf@end" << false << QStringList();
-        QTest::newRow("control character") << "f#a\x01.pdf@end" << false << QStringList();
-        QTest::newRow("long name") << "f#" + QString(256, 'n') + "@end" << false << QStringList();
+        QTest::newRow("control character") << "f#a\x01.pdf@end" << true << QStringList();
+        QTest::newRow("long name") << "f#" + QString(256, 'n') + "@end" << true << QStringList();
+        QTest::newRow("unsafe names among others")
+            << "f#a.pdf,c\td.pdf," + QString(256, 'n') + ",e.pdf@end" << true
+            << QStringList{"a.pdf", "e.pdf"};
         QTest::newRow("too many") << "f#" + QString("x,").repeated(10001) + "@end" << false
                                   << QStringList();
     }
@@ -126,6 +133,31 @@ private slots:
         const BookListAnswer answer = BookListAnswer::parse(text);
         QCOMPARE(answer.ok, ok);
         QCOMPARE(answer.names, names);
+    }
+
+    // A long list cut over two reads shows whole; a list that never ends shows after a wait.
+    void serverBookListOverReads()
+    {
+        serverbooswidget server;
+        server.queryBooks();
+        QVERIFY(request("book@", "query"));
+        QStringList names;
+        for (int i = 0; i < 400; ++i)
+            names << QStringLiteral("Book %1.pdf").arg(i);
+        const QByteArray list =
+            FakeClassServer::command("book@", "books/all#" + names.join(',') + "@end");
+        QSignalSpy reads(tcp()->serverSocket(), &QIODevice::readyRead);
+        QVERIFY(m_server.write(list.left(list.size() / 2 + 1)) && reads.wait(3000));
+        QCOMPARE(server.bookList()->count(), 0);
+        QVERIFY(m_server.write(list.mid(list.size() / 2 + 1)) && reads.wait(3000));
+        QCOMPARE(texts(server.bookList()), names);
+        QCOMPARE(server.bookList()->item(399)->data(serverbooswidget::ServerPathRole).toString(),
+                 QStringLiteral("books/all/Book 399.pdf"));
+
+        server.queryBooks();
+        QVERIFY(request("book@", "query"));
+        QVERIFY(answer("book@", "books#x.pdf,y.pdf"));
+        QTRY_COMPARE_WITH_TIMEOUT(texts(server.bookList()), QStringList({"x.pdf", "y.pdf"}), 6000);
     }
 
     void localBooksListOpenAndDelete()
