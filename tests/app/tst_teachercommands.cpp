@@ -243,6 +243,11 @@ void TestTeacherCommands::eNoteFollowsTheTeacher()
     QCOMPARE(enote->pageView()->pageScene()->sceneRect(), rect);
     exchange("clear@", "enote#4", 0);
     QCOMPARE(strokesOn(enote->pageView()), 0);
+    // Any other target word clears the e-note page named too.
+    exchange("line@", "enote&4&" + kStroke, 0);
+    QCOMPARE(strokesOn(enote->pageView()), 1);
+    exchange("clear@", "board#4", 0);
+    QCOMPARE(strokesOn(enote->pageView()), 0);
 }
 
 void TestTeacherCommands::shareAndPreviewByMode()
