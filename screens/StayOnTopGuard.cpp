@@ -42,19 +42,13 @@ void StayOnTopGuard::setActive(bool active)
         qApp->removeEventFilter(this);
 }
 
-bool StayOnTopGuard::allowedAbove(const QObject *object) const
-{
-    return m_allowAbove && object->isWidgetType() &&
-           m_allowAbove(static_cast<const QWidget *>(object));
-}
-
 bool StayOnTopGuard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (watched == m_window || !watched->isWidgetType() ||
         !static_cast<QWidget *>(watched)->isWindow())
         return QObject::eventFilter(watched, event);
-    const bool allowed = allowedAbove(watched);
+    const bool allowed = m_allowAbove && m_allowAbove(static_cast<QWidget *>(watched));
     // A window allowed above that comes up stays there; when it goes, the guarded window is
     // on top again and takes the keyboard back.
     const bool comesUp = type == QEvent::Show && !allowed;

@@ -34,7 +34,6 @@ private slots:
 
 private:
     void watchScreens();
-    bool allowedAbove(const QObject *object) const;
 
     QWidget *m_window;
     AllowAbove m_allowAbove;
