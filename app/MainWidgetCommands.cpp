@@ -39,15 +39,20 @@ void MainWidget::onMoveImageData(QString data)
     m_ENoteWidget->moveItem(move.page, move.itemId, move.pos);
 }
 
+// Every target word but "ebook" names the e-note screen.
 void MainWidget::onReceClearPage(QString data)
 {
-    TeacherCommand::PageRef ref;
-    if (!TeacherCommand::parsePageRef(data, ref))
+    const QStringList fields = data.split(QLatin1Char('#'));
+    const int page =
+        fields.size() == 2 ? TeacherCommand::readNumber(fields.at(1), TeacherCommand::MaxRow) : -1;
+    if (page < 0) {
+        qDebug() << "clear@ dropped: not target and page" << data.left(64);
         return;
-    if (ref.target == TeacherCommand::EBook)
-        m_DisplayWidget->clearPage(ref.page);
+    }
+    if (TeacherCommand::readTarget(fields.at(0)) == TeacherCommand::EBook)
+        m_DisplayWidget->clearPage(page);
     else
-        m_ENoteWidget->clearPage(ref.page);
+        m_ENoteWidget->clearPage(page);
 }
 
 void MainWidget::onReceRotateCmd(QString data)

@@ -154,17 +154,19 @@ void MainWidget::onBtnHansdsUp()
     TcpManager *tcp = TcpManager::instance();
     if (!tcp->m_bTeacherConnected)
         return;
-    if (!m_bCanHandsUp && now() - m_nHandsUpTime < HandsUpLockout)
+    onCanHandsUp();
+    if (!m_bCanHandsUp)
         return;
     m_bCanHandsUp = false;
     m_nHandsUpTime = now();
     tcp->sendHandsUp();
-    QTimer::singleShot(HandsUpLockout, this, SLOT(onCanHandsUp()));
 }
 
+// The clock alone ends the lockout: no timer, late or extra, can open it early.
 void MainWidget::onCanHandsUp()
 {
-    m_bCanHandsUp = true;
+    if (!m_bCanHandsUp && now() - m_nHandsUpTime >= HandsUpLockout)
+        m_bCanHandsUp = true;
 }
 
 void MainWidget::onAppsTimer()

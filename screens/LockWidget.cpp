@@ -10,7 +10,11 @@ LockWidget::LockWidget(const QString &text, bool blink, QWidget *parent)
     : QWidget(parent), m_strMessage(text), m_bBlinking(blink)
 {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    m_guard = new StayOnTopGuard(this);
+    // The teacher's warnings show over the lock screen.
+    m_guard = new StayOnTopGuard(this, [](const QWidget *window) {
+        const auto *view = qobject_cast<const LockWidget *>(window);
+        return view && view->isBlinking();
+    });
     if (m_bBlinking) {
         m_nCountdown = BlinkTicks;
         connect(&m_BlinkTimer, SIGNAL(timeout()), this, SLOT(onTimer()));
@@ -41,10 +45,8 @@ void LockWidget::setVisible(bool visible)
     QWidget::setVisible(visible);
     if (!m_bBlinking && isWindow()) {
         m_guard->setActive(visible);
-        if (visible) {
-            raise();
-            activateWindow();
-        }
+        if (visible)
+            m_guard->raiseWindow(true);
     }
 }
 

@@ -9,7 +9,8 @@ class StayOnTopGuard;
 
 // Black view with a white message over every screen: the teacher's lock screen (steady) or a
 // warning (blinking, closing itself after six one-second ticks). The steady view, once shown,
-// stays above the program's other windows and cannot be closed until it is hidden again.
+// stays above the program's other windows (warnings excepted: they show over it) and cannot
+// be closed until it is hidden again.
 class LockWidget : public QWidget
 {
     Q_OBJECT

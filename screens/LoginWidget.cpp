@@ -165,9 +165,8 @@ void LoginWidget::buildPanel()
     layout->addSpacing(25);
     layout->addLayout(buttonRow);
     layout->addSpacing(20);
+    // No stretch: the spare height is shared out evenly above, between and below the rows.
     layout->addLayout(settingRow);
-    // Spare height stays below the rows, so they sit where the panel starts.
-    layout->addStretch();
 
     auto *screenLayout = new QVBoxLayout(this);
     screenLayout->addStretch();

@@ -8,7 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
-StayOnTopGuard::StayOnTopGuard(QWidget *window) : QObject(window), m_window(window)
+StayOnTopGuard::StayOnTopGuard(QWidget *window, AllowAbove allowAbove)
+    : QObject(window), m_window(window), m_allowAbove(std::move(allowAbove))
 {
     connect(qApp, &QGuiApplication::screenAdded, this, &StayOnTopGuard::onScreensChanged);
     connect(qApp, &QGuiApplication::screenRemoved, this, &StayOnTopGuard::onScreensChanged);
@@ -44,11 +45,18 @@ void StayOnTopGuard::setActive(bool active)
 bool StayOnTopGuard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::Show || type == QEvent::WindowActivate) && watched != m_window &&
-        watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()) {
+    if (watched == m_window || !watched->isWidgetType() ||
+        !static_cast<QWidget *>(watched)->isWindow())
+        return QObject::eventFilter(watched, event);
+    const bool allowed = m_allowAbove && m_allowAbove(static_cast<QWidget *>(watched));
+    // A window allowed above that comes up stays there; when it goes, the guarded window is
+    // on top again and takes the keyboard back.
+    const bool comesUp = type == QEvent::Show && !allowed;
+    const bool goes = type == QEvent::Hide && allowed;
+    if (comesUp || goes || (type == QEvent::WindowActivate && !allowed)) {
         // A window that comes up also loses the keyboard to the lock; one that is merely
         // activated again is only covered, so two windows never take the focus in turn.
-        m_bActivatePending = m_bActivatePending || type == QEvent::Show;
+        m_bActivatePending = m_bActivatePending || comesUp || goes;
         if (!m_bRaisePending) {
             // After the other window has been mapped, so the raise comes last.
             m_bRaisePending = true;
@@ -65,9 +73,21 @@ void StayOnTopGuard::onRaise()
     m_bActivatePending = false;
     if (!m_bActive || !m_window->isVisible())
         return;
+    raiseWindow(activate);
+}
+
+void StayOnTopGuard::raiseWindow(bool activate)
+{
     m_window->raise();
     if (activate)
         m_window->activateWindow();
+    if (!m_allowAbove)
+        return;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window != m_window && window->isVisible() && m_allowAbove(window))
+            window->raise();
+    }
 }
 
 void StayOnTopGuard::onScreensChanged()

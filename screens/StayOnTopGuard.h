@@ -3,20 +3,27 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QWidget;
 
 // While active, keeps a window over the whole of every screen and above the program's other
 // windows: it is raised again whenever another window of the program comes up or is activated,
-// and made to fit again when screens come, go or change size.
+// and made to fit again when screens come, go or change size. Windows the owner lets above it
+// stay above it while they are shown; when one goes, the guarded window is on top again.
 class StayOnTopGuard : public QObject
 {
     Q_OBJECT
 public:
-    explicit StayOnTopGuard(QWidget *window);
+    using AllowAbove = std::function<bool(const QWidget *)>;
+
+    explicit StayOnTopGuard(QWidget *window, AllowAbove allowAbove = AllowAbove());
     ~StayOnTopGuard() override;
 
     void setActive(bool active);
     bool isActive() const { return m_bActive; }
+    // Raises the guarded window, then the shown windows allowed above it.
+    void raiseWindow(bool activate);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -29,6 +36,7 @@ private:
     void watchScreens();
 
     QWidget *m_window;
+    AllowAbove m_allowAbove;
     bool m_bActive = false;
     bool m_bRaisePending = false;
     bool m_bActivatePending = false;

@@ -117,6 +117,23 @@ void TestJoining::initTestCase()
     QCOMPARE(m_window->geometry(), QGuiApplication::primaryScreen()->geometry());
     QCOMPARE(m_window->stack()->currentIndex(), int(MainWidget::LoginPage));
     QVERIFY(TestArtifacts::saveScreen("login", m_window.get()));
+
+    // The panel's spare height is shared out evenly above, between and below its five rows.
+    const QMap<QString, QList<int>> rowTops = {{"1920x1080", {14, 106, 198, 311, 419}},
+                                               {"1280x800", {7, 73, 139, 226, 313}}};
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+    QList<int> tops;
+    for (const QString &text : {tr("Student Name:"), tr("Password:"), tr("Teacher:")}) {
+        for (QLabel *label : m_window->loginWidget()->findChildren<QLabel *>()) {
+            if (label->text() == text)
+                tops << label->y();
+        }
+    }
+    tops << qMin(loginButton()->y(), child<QPushButton>("exitButton")->y())
+         << child<ToolbarButton>("settingButton")->y();
+    if (rowTops.contains(size))
+        QCOMPARE(tops, rowTops.value(size));
 }
 
 void TestJoining::fill(const QString &name, const QString &password)
@@ -167,6 +184,12 @@ void TestJoining::refusedLogins()
     teachers()->setCurrentIndex(0);
     QTest::mouseClick(loginButton(), Qt::LeftButton);
     QVERIFY(login->waitingDialog()->isVisible());
+    // Below the form, across the middle of the window.
+    const QWidget *setting = child<ToolbarButton>("settingButton");
+    const QRect waiting = login->waitingDialog()->geometry();
+    QVERIFY(waiting.top() >= setting->mapToGlobal(QPoint(0, setting->height())).y());
+    QVERIFY(qAbs(waiting.center().x() - m_window->geometry().center().x()) <= 1);
+    QVERIFY(TestArtifacts::saveScreen("login_waiting", m_window.get()));
     QVERIFY(m_server.waitUntil(
         [this] { return m_server.received() == loginBytes("T1", "Anna", "pw"); }));
     m_server.sendCommand("login@", QStringLiteral("fail"));

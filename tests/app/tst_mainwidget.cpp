@@ -165,10 +165,12 @@ private slots:
         QCOMPARE(teacher.frameTexts(), QList<QByteArray>{"battery@255"});
         teacher.clearFrames();
 
+        qint64 now = 0;
+        window.setClock([&now] { return now; });
         window.onBtnHansdsUp();
         window.onBtnHansdsUp(); // ignored during the lockout
         QVERIFY(teacher.waitForFrames(1));
-        window.onCanHandsUp(); // the 30 s lockout is over
+        now = MainWidget::HandsUpLockout; // the 30 s lockout is over
         window.onBtnHansdsUp();
         QVERIFY(teacher.waitForFrames(2));
         QCOMPARE(teacher.frameTexts(), (QList<QByteArray>{"handsup@", "handsup@"}));

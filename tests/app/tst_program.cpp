@@ -59,16 +59,20 @@ struct LoginLayout
         const QPoint origin((screen.width() - panel.width()) / 2,
                             kToolbarHeight +
                                 (screen.height() - kToolbarHeight - panel.height()) / 2);
+        const int buttonRowHeight = qMax(rowHeight, 60);
+        const int settingHeight = int(0.126 * panel.height());
+        // The spare height is shared out evenly above, between and below the five rows.
+        const int gap = (panel.height() - 3 * rowHeight - buttonRowHeight - settingHeight - 53) / 6;
         // Left third of a field: clear of its keyboard button.
         const auto field = [&](int row) {
-            return origin +
-                   QPoint(labelWidth + fieldWidth / 3, row * (rowHeight + 4) + rowHeight / 2);
+            return origin + QPoint(labelWidth + fieldWidth / 3,
+                                   gap + row * (rowHeight + 4 + gap) + rowHeight / 2);
         };
         name = field(0);
         password = field(1);
         teacher = field(2);
-        const int buttonRowHeight = qMax(rowHeight, 60);
-        login = origin + QPoint(labelWidth / 2, 3 * rowHeight + 8 + 25 + buttonRowHeight / 2);
+        login = origin +
+                QPoint(labelWidth / 2, gap + 3 * (rowHeight + gap) + 8 + 25 + buttonRowHeight / 2);
     }
     QPoint name, password, teacher, login;
 };
@@ -446,6 +450,23 @@ void TestProgram::lockAndRelease()
     QVERIFY(save(locked, QStringLiteral("program_locked")));
     // The message is written in white on the black screen.
     QVERIFY(ScreenPixels::count(locked, locked.rect(), Qt::white, 30) > 500);
+    const QRect lockText = ScreenPixels::box(locked, locked.rect(), Qt::white, 30);
+
+    // A warning shows over the lock; when it has blinked its time, the lock is back on top.
+    QVERIFY(m_teacher.sendFrame("warning@", "Sit down"));
+    const QImage warned = waitForScreen([&](const QImage &image) {
+        return mostlyBlack(image) &&
+               ScreenPixels::count(image, image.rect(), Qt::white, 30) > 300 &&
+               ScreenPixels::box(image, image.rect(), Qt::white, 30) != lockText;
+    });
+    QVERIFY(save(warned, QStringLiteral("program_warning_over_lock")));
+    const QImage relocked = waitForScreen(
+        [&](const QImage &image) {
+            return mostlyBlack(image) &&
+                   ScreenPixels::box(image, image.rect(), Qt::white, 30) == lockText;
+        },
+        9000);
+    QVERIFY(!relocked.isNull());
 
     QVERIFY(m_teacher.sendFrame("lockscreen@", "0"));
     QVERIFY(waitForFrame("lockscreen@0"));

@@ -243,6 +243,11 @@ void TestTeacherCommands::eNoteFollowsTheTeacher()
     QCOMPARE(enote->pageView()->pageScene()->sceneRect(), rect);
     exchange("clear@", "enote#4", 0);
     QCOMPARE(strokesOn(enote->pageView()), 0);
+    // Any other target word clears the e-note page named too.
+    exchange("line@", "enote&4&" + kStroke, 0);
+    QCOMPARE(strokesOn(enote->pageView()), 1);
+    exchange("clear@", "board#4", 0);
+    QCOMPARE(strokesOn(enote->pageView()), 0);
 }
 
 void TestTeacherCommands::shareAndPreviewByMode()
@@ -372,15 +377,18 @@ void TestTeacherCommands::kickEndsTheLessonAndADropRejoins()
 
 void TestTeacherCommands::toolbarActions()
 {
-    // One hand in 30 s: at 0 s, not at 10 s, again at 31 s; none without a teacher.
+    // One hand in 30 s: at 0 s, not at 10 s, again at 31 s and at 61.5 s, not at 61.6 s though
+    // a late lockout timer fires before it; none without a teacher.
     const struct
     {
         qint64 at;
         bool sent;
-    } hands[] = {{100000, true}, {110000, false}, {131000, true}};
+    } hands[] = {{100000, true}, {110000, false}, {131000, true}, {161500, true}, {161600, false}};
     for (const auto &h : hands) {
         m_now = h.at;
         m_teacher.clearFrames();
+        if (h.at == 161600)
+            w()->onCanHandsUp();
         w()->onBtnHansdsUp();
         if (h.sent)
             QVERIFY(m_teacher.waitForFrames(1));

@@ -260,7 +260,7 @@ void TestLessonViews::lockCannotBeLeftByTheStudent()
     QCOMPARE(lock.geometry(), ScreenCover::allScreens());
 
     // Windows of the program that come up later stay under it: a dialog over the main window,
-    // a full-screen window, a warning, the main window raised.
+    // a full-screen window, the main window raised.
     ChatWidget chat(&m_main);
     chat.onChatting(QStringLiteral("Are you there?"));
     QVERIFY(QTest::qWaitForWindowExposed(&chat));
@@ -271,13 +271,32 @@ void TestLessonViews::lockCannotBeLeftByTheStudent()
     QVERIFY(QTest::qWaitForWindowExposed(&browser));
     QTRY_COMPARE(windowOnTop(), &lock);
     QTRY_COMPARE(QApplication::activeWindow(), &lock);
-    LockWidget warning(QStringLiteral("Sit down"), true);
-    warning.showFullScreen();
-    QVERIFY(QTest::qWaitForWindowExposed(&warning));
-    QTRY_COMPARE(windowOnTop(), &lock);
     m_main.raise();
     m_main.activateWindow();
     QTRY_COMPARE(windowOnTop(), &lock);
+
+    // The teacher's warning shows over it, also when a vote comes up meanwhile; once the
+    // warning closes, the lock is on top again, over the vote, and has the keyboard.
+    LockWidget warning(QStringLiteral("Sit down"), true);
+    warning.showFullScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&warning));
+    QTest::qWait(50);
+    QCOMPARE(windowOnTop(), &warning);
+    VoteWidget vote(&m_main);
+    centreOnMain(&vote);
+    vote.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&vote));
+    QTest::qWait(50);
+    QCOMPARE(windowOnTop(), &warning);
+    QVERIFY(saveScreen(QStringLiteral("warning_over_lock"), &warning));
+    for (int tick = 0; tick < LockWidget::BlinkTicks; ++tick)
+        warning.onTimer();
+    QVERIFY(!warning.isVisible());
+    QTRY_COMPARE(windowOnTop(), &lock);
+    QTRY_COMPARE(QApplication::activeWindow(), &lock);
+    QTest::qWait(50);
+    QCOMPARE(windowOnTop(), &lock);
+    QVERIFY(vote.isVisible());
 
     // Hidden by the teacher, it lets other windows over it and may close.
     lock.hide();
