@@ -444,7 +444,8 @@ void DisplayWidget::onOpenFail()
             qDebug() << "onOpenFail: book not removed" << m_strCurrPath;
         if (auto *books = qobject_cast<LocalBooksWidget *>(ScreenPointers::localBooksWidget()))
             books->LoadBooks();
-        // The student hears of it only when no retry brings a book that opens.
+        // No box while it is fetched again: should no retry bring a book, the download's
+        // failure is told by the server-books screen, once.
         m_bRetrying = true;
         TcpManager::instance()->retryDownLoad();
     } else {
@@ -463,7 +464,6 @@ void DisplayWidget::onDownloadResult(bool ok)
         return;
     m_bRetrying = false;
     qDebug() << "no retry brought a book that opens" << m_strCurrPath;
-    showFailBox();
 }
 
 void DisplayWidget::showFailBox()
