@@ -5,6 +5,7 @@
 #include "pages/ImageItem.h"
 #include "pages/PageItemFactory.h"
 #include "pages/PageTarget.h"
+#include "pages/PictureCache.h"
 #include "pages/PictureData.h"
 #include "pages/TaskToolManager.h"
 #include "pages/TextItem.h"
@@ -49,6 +50,8 @@ PageView::PageView(bool eNote, QWidget *parent) : QGraphicsView(parent)
     m_thumbnailTimer.setSingleShot(true);
     m_thumbnailTimer.setInterval(ThumbnailDelay);
     connect(&m_thumbnailTimer, SIGNAL(timeout()), this, SIGNAL(updateThunmbianl()));
+    // A thumbnail drawn before its pictures were decoded is drawn again.
+    connect(PictureCache::instance(), SIGNAL(pictureReady()), &m_thumbnailTimer, SLOT(start()));
 }
 
 PageView::~PageView()

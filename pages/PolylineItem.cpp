@@ -1,6 +1,7 @@
 #include "pages/PolylineItem.h"
 
 #include "pages/ItemText.h"
+#include "pages/StrokeTextForm.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>
@@ -75,7 +76,7 @@ void PolylineItem::fromString(const QString &text)
     m_nWidth = stroke.width;
     if (!stroke.points.isEmpty())
         build(stroke.points);
-    if (stroke.exact && !m_points.isEmpty()) {
+    if (stroke.exact && !m_points.isEmpty() && StrokeTextForm::isWritten(text)) {
         m_strText = text;
         m_textColor = m_color;
         m_nTextWidth = m_nWidth;

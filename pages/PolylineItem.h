@@ -44,8 +44,8 @@ private:
     QPolygonF build(const QPolygonF &points);
 
     mutable bool m_bShapeMade = false;
-    // The text the stroke was read from, handed back by toString while colour, width and
-    // points are still the ones read from it.
+    // The text the stroke was read from when it is in the form toString writes, handed back
+    // while colour, width and points are still the ones read from it.
     QString m_strText;
     QColor m_textColor;
     int m_nTextWidth = 0;

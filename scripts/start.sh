@@ -3,5 +3,6 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$ROOT/scripts/install-deps.sh"
-bash "$ROOT/scripts/build.sh" "$ROOT/build" -DCORVANE_TESTS=OFF
+# Only the program; the folder's other settings stay, so test.sh can build its tests there.
+bash "$ROOT/scripts/build.sh" "$ROOT/build" --target corvane-student
 exec "$ROOT/build/app/corvane-student" "$@"
