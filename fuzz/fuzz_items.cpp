@@ -42,6 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     PolylineItem stroke;
     stroke.fromString(text);
     const QString strokeText = stroke.toString();
+    // The text read is given back only when it is the very text written.
+    check(strokeText == ItemText::writeStroke(stroke.m_color, stroke.m_nWidth, stroke.m_points));
     PolylineItem strokeAgain;
     strokeAgain.fromString(strokeText);
     check(strokeAgain.toString() == strokeText);
