@@ -1,4 +1,5 @@
 #include "pdf/OpenBookThread.h"
+#include "pdf/PopplerGlobals.h"
 #include "support/PdfFixtures.h"
 
 #include <QDir>
@@ -6,6 +7,8 @@
 #include <QtTest>
 
 #include <atomic>
+
+#include <poppler/GfxState.h>
 
 // The page-file road of the book-opening thread: workers render, make thumbnails and write
 // files; the GUI thread gets the pages in order, never too many ahead.
@@ -56,6 +59,22 @@ private slots:
         QVERIFY(m_dir.isValid());
         QVERIFY(PdfFixtures::colouredPages(path("twelve.pdf"), 12));
         QVERIFY(PdfFixtures::book(path("sixty.pdf"), 60));
+    }
+
+    // Before any page renders, Poppler's shared colour state is made, once: workers rendering
+    // their first pages at the same moment would each make it and free the old one twice.
+    void sharedRenderStateIsReadyFirst()
+    {
+#ifdef USE_CMS
+        QVERIFY(!GfxState::sRGBProfile);
+        PopplerGlobals::ensure();
+        QVERIFY(GfxState::sRGBProfile);
+        const void *made = GfxState::sRGBProfile.get();
+        PopplerGlobals::ensure();
+        QCOMPARE(GfxState::sRGBProfile.get(), made);
+#else
+        QSKIP("Poppler without colour management");
+#endif
     }
 
     void pagesComeInOrderWithFilesAndThumbnails()
