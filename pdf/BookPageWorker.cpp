@@ -11,14 +11,10 @@
 #endif
 
 namespace {
-// Stands in for a page that cannot be rendered: white, in the page's proportions.
-QImage blankPage(const QSizeF &pageSize)
+// Stands in for a page that cannot be rendered: white, of the page's size when it has one.
+QImage blankPage(const QSize &size)
 {
-    QSize size(544, 704);
-    if (pageSize.width() >= 1.0 && pageSize.height() >= 1.0)
-        size =
-            pageSize.scaled(QSizeF(704, 704), Qt::KeepAspectRatio).toSize().expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size.isEmpty() ? QSize(544, 704) : size, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
 }
@@ -30,14 +26,15 @@ BookPageWorker::BookPageWorker(BookPageQueue &queue, const QString &path,
 {
 }
 
-BookPage BookPageWorker::makePage(XPDFRenderer &pdf, int index) const
+BookPage BookPageWorker::makePage(XPDFRenderer &pdf, int index, const QSize &size) const
 {
     BookPage page;
     page.index = index;
-    page.image = pdf.sharedPageImage(index + 1, PageScale);
+    page.image = pdf.sharedPageImage(index + 1, size);
     if (page.image.isNull()) // keeps the page numbers in step
-        page.image = blankPage(pdf.pageSizeF(index + 1) * PageScale);
+        page.image = blankPage(size);
     page.size = page.image.size();
+    qDebug() << "book page" << index + 1 << "image size" << page.size;
     if (m_thumbnailSize.isValid())
         page.thumbnail =
             page.image.scaled(m_thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -59,20 +56,27 @@ void BookPageWorker::run()
     XPDFRenderer pdf(m_strPath);
     pdf.setAbortCheck([this] { return m_queue.isAborted(); });
     for (int index = m_queue.claim(); index >= 0; index = m_queue.claim()) {
-        BookPage page = makePage(pdf, index);
-        if (m_queue.isAborted())
-            return; // the page may have been cut short
-        if (m_writer) {
-            // Page files go in only once the old ones are gone.
-            if (!m_queue.waitOpen())
-                return;
-            page.filePath = m_writer(index, page.image);
-            if (!page.inFile())
-                qDebug() << "BookPageWorker: page" << index << "kept in memory";
-        }
-        // The renderer draws the next page into the same pixels. The first page keeps its
-        // image also when it is in a file: it is the page shown once the book is open.
-        page.image = page.inFile() && index > 0 ? QImage() : page.image.copy();
-        m_queue.put(page);
+        if (!makeAndPut(pdf, index, pdf.bookPageSize(index + 1)))
+            return;
     }
+}
+
+bool BookPageWorker::makeAndPut(XPDFRenderer &pdf, int index, const QSize &size)
+{
+    BookPage page = makePage(pdf, index, size);
+    if (m_queue.isAborted())
+        return false; // the page may have been cut short
+    if (m_writer) {
+        // Page files go in only once the old ones are gone.
+        if (!m_queue.waitOpen())
+            return false;
+        page.filePath = m_writer(index, page.image);
+        if (!page.inFile())
+            qDebug() << "BookPageWorker: page" << index << "kept in memory";
+    }
+    // The renderer draws the next page into the same pixels. The first page keeps its
+    // image also when it is in a file: it is the page shown once the book is open.
+    page.image = page.inFile() && index > 0 ? QImage() : page.image.copy();
+    m_queue.put(page);
+    return true;
 }

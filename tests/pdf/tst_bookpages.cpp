@@ -59,6 +59,12 @@ private slots:
         QVERIFY(m_dir.isValid());
         QVERIFY(PdfFixtures::colouredPages(path("twelve.pdf"), 12));
         QVERIFY(PdfFixtures::book(path("sixty.pdf"), 60));
+        PdfFixtures::Page huge; // 70 x 70 inches: more pixels than one page image may have
+        huge.width = huge.height = 5040;
+        huge.box = QRectF(0, 0, 5040, 5040);
+        QVERIFY(PdfFixtures::write(path("huge.pdf"), QList<PdfFixtures::Page>()
+                                                         << huge << huge << huge << huge << huge
+                                                         << huge));
     }
 
     // Before any page renders, Poppler's shared colour state is made, once: workers rendering
@@ -117,6 +123,18 @@ private slots:
         QVERIFY(QTest::qWaitFor([&run] { return run.done; }, 20000));
         QCOMPARE(run.pages.size(), 60);
         QVERIFY(run.thread.wait(5000));
+    }
+
+    // Huge pages come within the page image limit.
+    void hugePagesComeWithinTheLimit()
+    {
+        Run run(path("huge"));
+        QVERIFY(run.open(path("huge.pdf")));
+        QCOMPARE(run.pages.size(), 6);
+        for (const BookPage &page : qAsConst(run.pages))
+            QCOMPARE(page.size, QSize(4096, 4096)); // 4480 x 4480 brought within the limit
+        QCOMPARE(run.pages.first().image.size(), QSize(4096, 4096));
+        QCOMPARE(run.pages.first().image.pixelColor(4095, 4095), QColor(Qt::red));
     }
 
     // Files of the book shown before are written again or deleted; a stopped run leaves only
