@@ -11,6 +11,10 @@
 #endif
 
 namespace {
+// A bitmap at most this large is kept for the next page, which likely has the same size;
+// a larger one is freed as soon as its page is made, so that only the pixel budget holds.
+constexpr qint64 kKeptBitmapPixels = 1024 * 1024;
+
 // Stands in for a page that cannot be rendered: white, of the page's size when it has one.
 QImage blankPage(const QSize &size)
 {
@@ -56,7 +60,15 @@ void BookPageWorker::run()
     XPDFRenderer pdf(m_strPath);
     pdf.setAbortCheck([this] { return m_queue.isAborted(); });
     for (int index = m_queue.claim(); index >= 0; index = m_queue.claim()) {
-        if (!makeAndPut(pdf, index, pdf.bookPageSize(index + 1)))
+        const QSize size = pdf.bookPageSize(index + 1);
+        const qint64 pixels = size.isEmpty() ? 0 : qint64(size.width()) * size.height();
+        if (!m_queue.reservePixels(index, pixels))
+            return;
+        const bool handedOver = makeAndPut(pdf, index, size);
+        if (pixels > kKeptBitmapPixels)
+            pdf.releaseBitmap();
+        m_queue.releasePixels(pixels);
+        if (!handedOver)
             return;
     }
 }

@@ -169,6 +169,12 @@ QImage XPDFRenderer::sharedPageImage(int page, const QSize &size)
                   bitmap->getRowSize(), QImage::Format_RGB32);
 }
 
+void XPDFRenderer::releaseBitmap()
+{
+    if (m_outputDev)
+        delete m_outputDev->takeBitmap();
+}
+
 bool XPDFRenderer::usable(SplashBitmap *bitmap) const
 {
     return !m_lastAborted && bitmap && bitmap->getWidth() > 0 && bitmap->getHeight() > 0 &&

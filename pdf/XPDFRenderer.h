@@ -34,8 +34,10 @@ public:
     QImage pageImage(int page);
     // The whole page drawn to fill exactly size pixels, into the renderer's own bitmap, which
     // the next page of the same size draws into again: the image shares those pixels and is
-    // valid only until the next render. Null as for pageImage.
+    // valid only until the next render or releaseBitmap. Null as for pageImage.
     QImage sharedPageImage(int page, const QSize &size);
+    // Frees the bitmap that sharedPageImage drew into.
+    void releaseBitmap();
     // Size of a book page as handed over: two thirds of the page image at m_nDpi, in whole
     // pixels (integer division), brought within PageImageLimit. Empty when out of range.
     QSize bookPageSize(int page) const;

@@ -125,16 +125,29 @@ private slots:
         QVERIFY(run.thread.wait(5000));
     }
 
-    // Huge pages come within the page image limit.
-    void hugePagesComeWithinTheLimit()
+    // Huge pages come within the page image limit, and the workers hold no more of them at
+    // once than the pool's pixel budget allows, however many workers there are.
+    void hugePagesShareOnePixelBudget()
     {
         Run run(path("huge"));
+        std::atomic<int> holding{0};
+        std::atomic<int> most{0};
+        run.thread.setWorkerCount(6);
+        run.thread.setPageWriter([&](int index, const QImage &image) {
+            const int now = ++holding;
+            for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
+            }
+            QThread::msleep(60);
+            --holding;
+            return image.isNull() ? QString() : QStringLiteral("page%1").arg(index);
+        });
         QVERIFY(run.open(path("huge.pdf")));
         QCOMPARE(run.pages.size(), 6);
         for (const BookPage &page : qAsConst(run.pages))
             QCOMPARE(page.size, QSize(4096, 4096)); // 4480 x 4480 brought within the limit
         QCOMPARE(run.pages.first().image.size(), QSize(4096, 4096));
         QCOMPARE(run.pages.first().image.pixelColor(4095, 4095), QColor(Qt::red));
+        QVERIFY2(most <= 2, qPrintable(QString::number(most)));
     }
 
     // Files of the book shown before are written again or deleted; a stopped run leaves only
