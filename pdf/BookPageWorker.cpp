@@ -14,6 +14,8 @@ namespace {
 // A bitmap at most this large is kept for the next page, which likely has the same size;
 // a larger one is freed as soon as its page is made, so that only the pixel budget holds.
 constexpr qint64 kKeptBitmapPixels = 1024 * 1024;
+// A page this many times the thumbnail's size or more is made smaller coarsely first.
+constexpr int kCoarseThumbnailFactor = 4;
 
 // Stands in for a page that cannot be rendered: white, of the page's size when it has one.
 QImage blankPage(const QSize &size)
@@ -40,9 +42,20 @@ BookPage BookPageWorker::makePage(XPDFRenderer &pdf, int index, const QSize &siz
     page.size = page.image.size();
     qDebug() << "book page" << index + 1 << "image size" << page.size;
     if (m_thumbnailSize.isValid())
-        page.thumbnail =
-            page.image.scaled(m_thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        page.thumbnail = thumbnail(page.image);
     return page;
+}
+
+// Qt spreads the smooth scaling of a large image over its global thread pool, whose threads
+// run beside the GUI thread at its priority: a large page is first brought near the
+// thumbnail's size here, coarsely.
+QImage BookPageWorker::thumbnail(const QImage &image) const
+{
+    const QSize near = m_thumbnailSize * kCoarseThumbnailFactor;
+    QImage source = image;
+    if (image.width() > near.width() && image.height() > near.height())
+        source = image.scaled(near, Qt::KeepAspectRatio, Qt::FastTransformation);
+    return source.scaled(m_thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 // The workers keep every core busy; the GUI thread must still get its turn at once.

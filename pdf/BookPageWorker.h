@@ -36,6 +36,7 @@ private:
     // The page with its thumbnail; its image shares the renderer's bitmap, so it is valid only
     // until the next page renders. A page that cannot be rendered comes out white.
     BookPage makePage(XPDFRenderer &pdf, int index, const QSize &size) const;
+    QImage thumbnail(const QImage &image) const;
     // Makes the page, writes its file and puts it in the queue; false when aborted.
     bool makeAndPut(XPDFRenderer &pdf, int index, const QSize &size);
 
