@@ -1,6 +1,8 @@
 #ifndef PICTUREDATA_H
 #define PICTUREDATA_H
 
+#include "pdf/PageImageLimit.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
@@ -10,9 +12,9 @@
 class PictureData
 {
 public:
-    static constexpr int kMaxSide = 16384;
-    // Pixels of one decoded picture at most (64 MiB at four bytes a pixel).
-    static constexpr qint64 kMaxPixels = 16 * 1024 * 1024;
+    // The page images the book renderer makes always decode again.
+    static constexpr int kMaxSide = PageImageLimit::kMaxSide;
+    static constexpr qint64 kMaxPixels = PageImageLimit::kMaxPixels;
 
     // Image file bytes (format detected); a null image when undecodable or too large. The
     // size is read from the header, so an oversized picture is refused before decoding.

@@ -1,6 +1,6 @@
 #include "pdf/BookPageQueue.h"
 
-void BookPageQueue::start(int pageCount, int capacity, bool gated)
+void BookPageQueue::start(int pageCount, int capacity, bool gated, qint64 pixelBudget)
 {
     QMutexLocker lock(&m_mutex);
     m_made.clear();
@@ -12,6 +12,9 @@ void BookPageQueue::start(int pageCount, int capacity, bool gated)
     m_nConsumed = 0;
     m_bAborted = false;
     m_bOpen = !gated;
+    m_nPixelBudget = pixelBudget;
+    m_nPixelsHeld = 0;
+    m_listWaiting.clear();
 }
 
 void BookPageQueue::abort()
@@ -35,6 +38,33 @@ void BookPageQueue::put(const BookPage &page)
 {
     QMutexLocker lock(&m_mutex);
     m_made.insert(page.index, page);
+    m_changed.wakeAll();
+}
+
+bool BookPageQueue::reservePixels(int index, qint64 pixels)
+{
+    QMutexLocker lock(&m_mutex);
+    m_listWaiting.append(index);
+    const auto mayGo = [&] {
+        int lowest = index;
+        for (int waiting : qAsConst(m_listWaiting))
+            lowest = qMin(lowest, waiting);
+        return lowest == index && (m_nPixelsHeld == 0 || m_nPixelsHeld + pixels <= m_nPixelBudget);
+    };
+    while (!m_bAborted && !mayGo())
+        m_changed.wait(&m_mutex);
+    m_listWaiting.removeOne(index);
+    m_changed.wakeAll();
+    if (m_bAborted)
+        return false;
+    m_nPixelsHeld += pixels;
+    return true;
+}
+
+void BookPageQueue::releasePixels(qint64 pixels)
+{
+    QMutexLocker lock(&m_mutex);
+    m_nPixelsHeld -= pixels;
     m_changed.wakeAll();
 }
 

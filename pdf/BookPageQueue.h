@@ -3,6 +3,7 @@
 
 #include "pdf/BookPage.h"
 
+#include <QList>
 #include <QMap>
 #include <QMutex>
 #include <QWaitCondition>
@@ -11,13 +12,14 @@
 
 // The bounded hand-over between the workers that make the pages of a book and the thread
 // that passes them on in page order. Workers claim page indexes no further than `capacity`
-// ahead of the pages consumed, so memory stays flat however long the book is. Every wait
-// ends when the queue is aborted.
+// ahead of the pages consumed, so memory stays flat however long the book is, and the page
+// images they hold at once share one pixel budget, so it stays flat however large the pages
+// are. Every wait ends when the queue is aborted.
 class BookPageQueue
 {
 public:
     // A new book of pageCount pages. gated: page files may be written only after open().
-    void start(int pageCount, int capacity, bool gated);
+    void start(int pageCount, int capacity, bool gated, qint64 pixelBudget);
     void abort();
     // Lock-free: renderers ask it often while a page renders.
     bool isAborted() const { return m_bAborted.load(); }
@@ -26,6 +28,11 @@ public:
     int claim();
     // A worker hands over a made page.
     void put(const BookPage &page);
+    // Blocks until the pixels of a claimed page fit in the budget beside those of the pages
+    // being made, lower indexes first; a page larger than the budget waits until it is alone.
+    // False when aborted.
+    bool reservePixels(int index, qint64 pixels);
+    void releasePixels(qint64 pixels);
     // Blocks until page files may be written; false when aborted.
     bool waitOpen();
     void open();
@@ -52,6 +59,9 @@ private:
     int m_nConsumed = 0;
     std::atomic<bool> m_bAborted{false};
     bool m_bOpen = true;
+    qint64 m_nPixelBudget = 0;
+    qint64 m_nPixelsHeld = 0;
+    QList<int> m_listWaiting; // indexes waiting for pixels, in the order they came
 };
 
 #endif // BOOKPAGEQUEUE_H

@@ -11,14 +11,16 @@
 #endif
 
 namespace {
-// Stands in for a page that cannot be rendered: white, in the page's proportions.
-QImage blankPage(const QSizeF &pageSize)
+// A bitmap at most this large is kept for the next page, which likely has the same size;
+// a larger one is freed as soon as its page is made, so that only the pixel budget holds.
+constexpr qint64 kKeptBitmapPixels = 1024 * 1024;
+// A page this many times the thumbnail's size or more is made smaller coarsely first.
+constexpr int kCoarseThumbnailFactor = 4;
+
+// Stands in for a page that cannot be rendered: white, of the page's size when it has one.
+QImage blankPage(const QSize &size)
 {
-    QSize size(544, 704);
-    if (pageSize.width() >= 1.0 && pageSize.height() >= 1.0)
-        size =
-            pageSize.scaled(QSizeF(704, 704), Qt::KeepAspectRatio).toSize().expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size.isEmpty() ? QSize(544, 704) : size, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
 }
@@ -30,18 +32,30 @@ BookPageWorker::BookPageWorker(BookPageQueue &queue, const QString &path,
 {
 }
 
-BookPage BookPageWorker::makePage(XPDFRenderer &pdf, int index) const
+BookPage BookPageWorker::makePage(XPDFRenderer &pdf, int index, const QSize &size) const
 {
     BookPage page;
     page.index = index;
-    page.image = pdf.sharedPageImage(index + 1, PageScale);
+    page.image = pdf.sharedPageImage(index + 1, size);
     if (page.image.isNull()) // keeps the page numbers in step
-        page.image = blankPage(pdf.pageSizeF(index + 1) * PageScale);
+        page.image = blankPage(size);
     page.size = page.image.size();
+    qDebug() << "book page" << index + 1 << "image size" << page.size;
     if (m_thumbnailSize.isValid())
-        page.thumbnail =
-            page.image.scaled(m_thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        page.thumbnail = thumbnail(page.image);
     return page;
+}
+
+// Qt spreads the smooth scaling of a large image over its global thread pool, whose threads
+// run beside the GUI thread at its priority: a large page is first brought near the
+// thumbnail's size here, coarsely.
+QImage BookPageWorker::thumbnail(const QImage &image) const
+{
+    const QSize near = m_thumbnailSize * kCoarseThumbnailFactor;
+    QImage source = image;
+    if (image.width() > near.width() && image.height() > near.height())
+        source = image.scaled(near, Qt::KeepAspectRatio, Qt::FastTransformation);
+    return source.scaled(m_thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 // The workers keep every core busy; the GUI thread must still get its turn at once.
@@ -59,20 +73,35 @@ void BookPageWorker::run()
     XPDFRenderer pdf(m_strPath);
     pdf.setAbortCheck([this] { return m_queue.isAborted(); });
     for (int index = m_queue.claim(); index >= 0; index = m_queue.claim()) {
-        BookPage page = makePage(pdf, index);
-        if (m_queue.isAborted())
-            return; // the page may have been cut short
-        if (m_writer) {
-            // Page files go in only once the old ones are gone.
-            if (!m_queue.waitOpen())
-                return;
-            page.filePath = m_writer(index, page.image);
-            if (!page.inFile())
-                qDebug() << "BookPageWorker: page" << index << "kept in memory";
-        }
-        // The renderer draws the next page into the same pixels. The first page keeps its
-        // image also when it is in a file: it is the page shown once the book is open.
-        page.image = page.inFile() && index > 0 ? QImage() : page.image.copy();
-        m_queue.put(page);
+        const QSize size = pdf.bookPageSize(index + 1);
+        const qint64 pixels = size.isEmpty() ? 0 : qint64(size.width()) * size.height();
+        if (!m_queue.reservePixels(index, pixels))
+            return;
+        const bool handedOver = makeAndPut(pdf, index, size);
+        if (pixels > kKeptBitmapPixels)
+            pdf.releaseBitmap();
+        m_queue.releasePixels(pixels);
+        if (!handedOver)
+            return;
     }
+}
+
+bool BookPageWorker::makeAndPut(XPDFRenderer &pdf, int index, const QSize &size)
+{
+    BookPage page = makePage(pdf, index, size);
+    if (m_queue.isAborted())
+        return false; // the page may have been cut short
+    if (m_writer) {
+        // Page files go in only once the old ones are gone.
+        if (!m_queue.waitOpen())
+            return false;
+        page.filePath = m_writer(index, page.image);
+        if (!page.inFile())
+            qDebug() << "BookPageWorker: page" << index << "kept in memory";
+    }
+    // The renderer draws the next page into the same pixels. The first page keeps its
+    // image also when it is in a file: it is the page shown once the book is open.
+    page.image = page.inFile() && index > 0 ? QImage() : page.image.copy();
+    m_queue.put(page);
+    return true;
 }

@@ -14,16 +14,14 @@ class XPDFRenderer;
 
 // One of the threads that make the pages of a book: with a Poppler document of its own it
 // renders the pages it claims, makes their thumbnails and, with a page writer, writes them
-// as page files. Page images are two thirds of 96 dpi (US letter: 544 x 704), rendered
-// straight at that resolution.
+// as page files. Page images are two thirds of the page at 96 dpi in whole pixels (US letter:
+// 544 x 704), rendered straight at that size; larger pages come within PageImageLimit.
 class BookPageWorker : public QThread
 {
     Q_OBJECT
 public:
     // Writes the page image of a 0-based page; the path written, or empty on failure.
     using PageWriter = std::function<QString(int index, const QImage &image)>;
-
-    static constexpr double PageScale = 2.0 / 3.0;
 
     BookPageWorker(BookPageQueue &queue, const QString &path, const QSize &thumbnailSize,
                    const PageWriter &writer);
@@ -37,7 +35,10 @@ private:
     static void yieldToInteractiveThreads();
     // The page with its thumbnail; its image shares the renderer's bitmap, so it is valid only
     // until the next page renders. A page that cannot be rendered comes out white.
-    BookPage makePage(XPDFRenderer &pdf, int index) const;
+    BookPage makePage(XPDFRenderer &pdf, int index, const QSize &size) const;
+    QImage thumbnail(const QImage &image) const;
+    // Makes the page, writes its file and puts it in the queue; false when aborted.
+    bool makeAndPut(XPDFRenderer &pdf, int index, const QSize &size);
 
     BookPageQueue &m_queue;
     const QString m_strPath;

@@ -1,5 +1,6 @@
 #include "pdf/OpenBookThread.h"
 
+#include "pdf/PageImageLimit.h"
 #include "pdf/XPDFRenderer.h"
 
 #include <QDebug>
@@ -14,6 +15,9 @@ constexpr int kMaxPosted = 2;
 // Pages made ahead of the GUI thread, per worker.
 constexpr int kAheadPerWorker = 2;
 constexpr int kMaxWorkers = 8;
+// Page pixels all workers hold at once: two of the largest pages, far more than a book of
+// ordinary pages ever holds (seven letter pages are 2.7 million pixels).
+constexpr qint64 kPoolPixels = 2 * PageImageLimit::kMaxPixels;
 
 } // namespace
 
@@ -60,7 +64,7 @@ void OpenBookThread::run()
     qDebug() << "pdf.isValid() pagecount=" << count;
 
     const int workers = workerCount(count);
-    m_queue.start(count, workers * kAheadPerWorker + kMaxPosted, bool(m_writer));
+    m_queue.start(count, workers * kAheadPerWorker + kMaxPosted, bool(m_writer), kPoolPixels);
     if (!m_bRun)
         m_queue.abort();
     postClearPage();

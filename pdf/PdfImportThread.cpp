@@ -1,6 +1,7 @@
 #include "pdf/PdfImportThread.h"
 
 #include "pdf/ImportAdpter.h"
+#include "pdf/PageImageLimit.h"
 #include "pdf/XPDFRenderer.h"
 
 #include <QDebug>
@@ -22,18 +23,21 @@ PdfImportThread::~PdfImportThread()
     --m_adapter.m_nWorkers;
 }
 
-int PdfImportThread::pageHeight(const QSizeF &pageSize)
+QSizeF PdfImportThread::imageSize(const QSizeF &pageSize)
 {
     const float width = float(pageSize.width());
     const float height = float(pageSize.height());
     if (!(width > 0.0f) || !(height >= 0.0f))
-        return -1;
+        return QSizeF();
     const float h = float(kPageWidth) * height / width;
-    if (!std::isfinite(h) || h >= float(kMaxPageHeight) + 1.0f)
-        return -1;
-    if (h < 10.0f)
-        return 0;
-    return int(h);
+    if (!std::isfinite(h))
+        return QSizeF();
+    if (h < float(kMinPageSide))
+        return QSizeF(0, 0);
+    const QSizeF size = QSizeF(kPageWidth, h) * PageImageLimit::reduction(QSizeF(kPageWidth, h));
+    if (size.width() < kMinPageSide || size.height() < kMinPageSide)
+        return QSizeF(0, 0);
+    return size;
 }
 
 void PdfImportThread::run()
@@ -53,12 +57,12 @@ void PdfImportThread::run()
             break;
         }
         const QSizeF size = pdf.pageSizeF(page);
-        const int height = pageHeight(size);
-        if (height == 0)
+        const QSizeF scaled = imageSize(size);
+        if (scaled.isValid() && scaled.isEmpty())
             continue;
         QImage image;
-        if (height > 0)
-            image = QImage(kPageWidth, height, QImage::Format_ARGB32);
+        if (scaled.isValid())
+            image = QImage(int(scaled.width()), int(scaled.height()), QImage::Format_ARGB32);
         if (image.isNull()) {
             qDebug() << "PdfImportThread: page" << page << "has an unusable size" << size;
             m_adapter.m_bFailed = true;
@@ -66,14 +70,15 @@ void PdfImportThread::run()
             return;
         }
         {
+            const double w = scaled.width();
+            const double h = scaled.height();
             QPainter painter(&image);
             painter.setBackground(QBrush(Qt::transparent));
-            painter.eraseRect(0, 0, kPageWidth, height);
-            const float h = float(kPageWidth) * float(size.height()) / float(size.width());
-            const double scale = qMin(h / size.height(), kPageWidth / size.width());
+            painter.eraseRect(image.rect());
+            const double scale = qMin(h / size.height(), w / size.width());
             painter.scale(scale, scale);
-            if (kPageWidth > size.width())
-                painter.translate((size.width() - kPageWidth / scale) * -0.5, 0);
+            if (w > size.width())
+                painter.translate((size.width() - w / scale) * -0.5, 0);
             if (h > size.height())
                 painter.translate(0, (size.height() - h / scale) * -0.5);
             pdf.render(&painter, page);

@@ -12,8 +12,8 @@ class PdfImportThread : public QRunnable
 {
 public:
     static constexpr int kPageWidth = 1200;
-    // Tallest page image, so that one page stays within about 40 megapixels.
-    static constexpr int kMaxPageHeight = 33333;
+    // Pages thinner than this (after any reduction) give no image.
+    static constexpr int kMinPageSide = 10;
 
     PdfImportThread(ImportAdpter &adapter, const QString &text, const QString &pdfPath,
                     const QString &bookFolder);
@@ -21,9 +21,10 @@ public:
 
     void run() override;
 
-    // Image height for a page of this size at kPageWidth: 0 skips a page too flat to
-    // show, -1 refuses a page of no width or absurd height.
-    static int pageHeight(const QSizeF &pageSize);
+    // Image size for a page of this size, before it is truncated to whole pixels: kPageWidth
+    // wide, or smaller where a tall page would pass PageImageLimit. Empty (0 x 0) skips a page
+    // too flat or too narrow to show; invalid refuses a page of no width or no finite size.
+    static QSizeF imageSize(const QSizeF &pageSize);
 
 private:
     ImportAdpter &m_adapter;

@@ -10,7 +10,9 @@
 #include <mutex>
 
 #include <poppler/Error.h>
+#include <poppler/GfxState.h>
 #include <poppler/GlobalParams.h>
+#include <poppler/Page.h>
 #include <poppler/goo/GooString.h>
 
 namespace {
@@ -64,9 +66,20 @@ void PopplerGlobals::ensure()
 void PopplerGlobals::setup()
 {
     setErrorCallback(&logPopplerError);
-    if (globalParams)
-        return;
-    auto params = std::make_unique<GlobalParams>();
-    addBaseFonts(*params);
-    globalParams = std::move(params);
+    if (!globalParams) {
+        auto params = std::make_unique<GlobalParams>();
+        addBaseFonts(*params);
+        globalParams = std::move(params);
+    }
+    makeSharedRenderState();
+}
+
+// Poppler makes some process-wide state on first use, without a lock: made here, once, before
+// any page renders. The first graphics state makes the shared colour profiles (sRGB and XYZ);
+// the UTF-8 map is looked up once and kept.
+void PopplerGlobals::makeSharedRenderState()
+{
+    const PDFRectangle box(0, 0, 1, 1);
+    const GfxState state(72.0, 72.0, &box, 0, true);
+    globalParams->getUtf8Map();
 }

@@ -1,8 +1,8 @@
 #ifndef POPPLERGLOBALS_H
 #define POPPLERGLOBALS_H
 
-// Process-wide Poppler state: the parameters object is made once, by whichever
-// thread asks first, and lives until the process ends.
+// Process-wide Poppler state: the parameters object and the state that every page render
+// shares are made once, by whichever thread asks first, and live until the process ends.
 class PopplerGlobals
 {
 public:
@@ -12,6 +12,7 @@ public:
 private:
     PopplerGlobals() = delete;
     static void setup();
+    static void makeSharedRenderState();
 };
 
 #endif // POPPLERGLOBALS_H

@@ -1,6 +1,8 @@
 #ifndef PRINTPDFMANAGER_H
 #define PRINTPDFMANAGER_H
 
+#include "pdf/PageImageLimit.h"
+
 #include <QObject>
 #include <QString>
 #include <hpdf.h>
@@ -15,6 +17,7 @@ public:
     static constexpr int kMinPageSide = 3;
     static constexpr int kMaxPageSide = 14400;
     static constexpr qint64 kMaxImageFileSize = 256LL * 1024 * 1024;
+    static_assert(PageImageLimit::kMaxSide <= kMaxPageSide, "every page image can be written");
 
     explicit PrintPdfManager(QObject *parent = nullptr);
     ~PrintPdfManager() override;

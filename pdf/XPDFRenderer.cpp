@@ -1,5 +1,6 @@
 #include "pdf/XPDFRenderer.h"
 
+#include "pdf/PageImageLimit.h"
 #include "pdf/PopplerGlobals.h"
 
 #include <QDebug>
@@ -141,15 +142,37 @@ QImage XPDFRenderer::pageImage(int page, double xScale, double yScale, const QRe
     return image;
 }
 
-QImage XPDFRenderer::sharedPageImage(int page, double scale)
+QSize XPDFRenderer::bookPageSize(int page) const
 {
-    if (!draw(page, scale, scale, QRectF()))
+    const QSizeF size = pageSizeF(page);
+    if (size.isEmpty() || !qIsFinite(size.width()) || !qIsFinite(size.height()) ||
+        size.width() > kMaxPageSide || size.height() > kMaxPageSide)
+        return QSize();
+    // The image at m_nDpi is as many whole pixels as its size rounds to.
+    const qint64 width = qint64(size.width() + 0.5);
+    const qint64 height = qint64(size.height() + 0.5);
+    return PageImageLimit::fitted(
+        QSizeF(qMax<qint64>(1, 2 * width / 3), qMax<qint64>(1, 2 * height / 3)));
+}
+
+QImage XPDFRenderer::sharedPageImage(int page, const QSize &size)
+{
+    const QSizeF natural = pageSizeF(page);
+    if (size.isEmpty() || natural.isEmpty())
+        return QImage();
+    if (!draw(page, size.width() / natural.width(), size.height() / natural.height(), QRectF()))
         return QImage();
     SplashBitmap *bitmap = m_outputDev->getBitmap();
     if (!usable(bitmap))
         return QImage();
     return QImage(bitmap->getDataPtr(), bitmap->getWidth(), bitmap->getHeight(),
                   bitmap->getRowSize(), QImage::Format_RGB32);
+}
+
+void XPDFRenderer::releaseBitmap()
+{
+    if (m_outputDev)
+        delete m_outputDev->takeBitmap();
 }
 
 bool XPDFRenderer::usable(SplashBitmap *bitmap) const
@@ -182,8 +205,11 @@ bool XPDFRenderer::draw(int page, double xScale, double yScale, const QRectF &re
         return false;
 
     double reduction = 1.0;
-    if (pixels > kMaxImagePixels)
-        reduction = std::sqrt(kMaxImagePixels / pixels);
+    if (PageImageLimit::reduction(area.size()) < 1.0) {
+        // Whole pixels within the limit, also where the bitmap's size is rounded up.
+        const QSize fitted = PageImageLimit::fitted(area.size());
+        reduction = qMin(fitted.width() / area.width(), fitted.height() / area.height());
+    }
     if (pageArea.width() * reduction > kMaxPageSide ||
         pageArea.height() * reduction > kMaxPageSide) {
         qDebug() << "XPDFRenderer::pageImage: page" << page << "too large at scale" << xScale

@@ -32,10 +32,15 @@ public:
     // Null when not valid, the page is out of range or the render was aborted.
     QImage pageImage(int page, double xScale, double yScale, const QRectF &rect);
     QImage pageImage(int page);
-    // The whole page at m_nDpi times scale, drawn into the renderer's own bitmap, which the
-    // next page of the same size draws into again: the image shares those pixels and is valid
-    // only until the next render. Null as for pageImage.
-    QImage sharedPageImage(int page, double scale);
+    // The whole page drawn to fill exactly size pixels, into the renderer's own bitmap, which
+    // the next page of the same size draws into again: the image shares those pixels and is
+    // valid only until the next render or releaseBitmap. Null as for pageImage.
+    QImage sharedPageImage(int page, const QSize &size);
+    // Frees the bitmap that sharedPageImage drew into.
+    void releaseBitmap();
+    // Size of a book page as handed over: two thirds of the page image at m_nDpi, in whole
+    // pixels (integer division), brought within PageImageLimit. Empty when out of range.
+    QSize bookPageSize(int page) const;
 
     // Checked while a page renders; returning true aborts it.
     void setAbortCheck(std::function<bool()> check) { m_abortCheck = std::move(check); }
@@ -45,9 +50,6 @@ public:
 
     // Documents open in the process right now.
     static int openCount() { return sOpenCount.load(); }
-    // No page image is larger than this many pixels; bigger pages render at a lower resolution.
-    static constexpr double kMaxImagePixels = 40.0e6;
-
     using PDFRenderer::render;
     void render(QPainter *painter, int page, const QRectF &rect) override;
 

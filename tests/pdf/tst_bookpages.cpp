@@ -1,4 +1,5 @@
 #include "pdf/OpenBookThread.h"
+#include "pdf/PopplerGlobals.h"
 #include "support/PdfFixtures.h"
 
 #include <QDir>
@@ -6,6 +7,8 @@
 #include <QtTest>
 
 #include <atomic>
+
+#include <poppler/GfxState.h>
 
 // The page-file road of the book-opening thread: workers render, make thumbnails and write
 // files; the GUI thread gets the pages in order, never too many ahead.
@@ -56,6 +59,28 @@ private slots:
         QVERIFY(m_dir.isValid());
         QVERIFY(PdfFixtures::colouredPages(path("twelve.pdf"), 12));
         QVERIFY(PdfFixtures::book(path("sixty.pdf"), 60));
+        PdfFixtures::Page huge; // 70 x 70 inches: more pixels than one page image may have
+        huge.width = huge.height = 5040;
+        huge.box = QRectF(0, 0, 5040, 5040);
+        QVERIFY(PdfFixtures::write(path("huge.pdf"), QList<PdfFixtures::Page>()
+                                                         << huge << huge << huge << huge << huge
+                                                         << huge));
+    }
+
+    // Before any page renders, Poppler's shared colour state is made, once: workers rendering
+    // their first pages at the same moment would each make it and free the old one twice.
+    void sharedRenderStateIsReadyFirst()
+    {
+#ifdef USE_CMS
+        QVERIFY(!GfxState::sRGBProfile);
+        PopplerGlobals::ensure();
+        QVERIFY(GfxState::sRGBProfile);
+        const void *made = GfxState::sRGBProfile.get();
+        PopplerGlobals::ensure();
+        QCOMPARE(GfxState::sRGBProfile.get(), made);
+#else
+        QSKIP("Poppler without colour management");
+#endif
     }
 
     void pagesComeInOrderWithFilesAndThumbnails()
@@ -98,6 +123,31 @@ private slots:
         QVERIFY(QTest::qWaitFor([&run] { return run.done; }, 20000));
         QCOMPARE(run.pages.size(), 60);
         QVERIFY(run.thread.wait(5000));
+    }
+
+    // Huge pages come within the page image limit, and the workers hold no more of them at
+    // once than the pool's pixel budget allows, however many workers there are.
+    void hugePagesShareOnePixelBudget()
+    {
+        Run run(path("huge"));
+        std::atomic<int> holding{0};
+        std::atomic<int> most{0};
+        run.thread.setWorkerCount(6);
+        run.thread.setPageWriter([&](int index, const QImage &image) {
+            const int now = ++holding;
+            for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
+            }
+            QThread::msleep(60);
+            --holding;
+            return image.isNull() ? QString() : QStringLiteral("page%1").arg(index);
+        });
+        QVERIFY(run.open(path("huge.pdf")));
+        QCOMPARE(run.pages.size(), 6);
+        for (const BookPage &page : qAsConst(run.pages))
+            QCOMPARE(page.size, QSize(4096, 4096)); // 4480 x 4480 brought within the limit
+        QCOMPARE(run.pages.first().image.size(), QSize(4096, 4096));
+        QCOMPARE(run.pages.first().image.pixelColor(4095, 4095), QColor(Qt::red));
+        QVERIFY2(most <= 2, qPrintable(QString::number(most)));
     }
 
     // Files of the book shown before are written again or deleted; a stopped run leaves only

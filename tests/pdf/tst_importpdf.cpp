@@ -55,15 +55,36 @@ private slots:
         QVERIFY(PdfFixtures::zeroPages(path("zero.pdf")));
     }
 
-    void pageHeights()
+    void imageSizes()
     {
-        QCOMPARE(PdfImportThread::pageHeight(pixels(595, 842)), 1698);
-        QCOMPARE(PdfImportThread::pageHeight(pixels(842, 595)), 847);
-        QCOMPARE(PdfImportThread::pageHeight(pixels(1000, 8)), 0);  // too flat: skipped
-        QCOMPARE(PdfImportThread::pageHeight(pixels(0, 842)), -1);  // no width
-        QCOMPARE(PdfImportThread::pageHeight(pixels(10, 1e6)), -1); // absurd height
-        QCOMPARE(PdfImportThread::pageHeight(QSizeF(qQNaN(), 10)), -1);
-        QCOMPARE(PdfImportThread::pageHeight(QSizeF(10, qInf())), -1);
+        const auto whole = [](double widthPt, double heightPt) {
+            const QSizeF size = PdfImportThread::imageSize(pixels(widthPt, heightPt));
+            return QSize(int(size.width()), int(size.height()));
+        };
+        QCOMPARE(whole(595, 842), QSize(1200, 1698));
+        QCOMPARE(whole(842, 595), QSize(1200, 847));
+        QCOMPARE(whole(1000, 8), QSize(0, 0));         // too flat: skipped
+        QCOMPARE(whole(100, 3000), QSize(480, 14400)); // too tall: narrower
+        QCOMPARE(whole(10, 1e6), QSize(0, 0));         // too narrow once within the limit: skipped
+        QCOMPARE(whole(0, 842), QSize(-1, -1));        // no width
+        QCOMPARE(PdfImportThread::imageSize(QSizeF(qQNaN(), 10)), QSizeF());
+        QCOMPARE(PdfImportThread::imageSize(QSizeF(10, qInf())), QSizeF());
+    }
+
+    // A tall page among ordinary ones renders smaller; the import goes on to its end.
+    void tallPageIsImported()
+    {
+        PdfFixtures::Page letter;
+        PdfFixtures::Page tall;
+        tall.width = 100;
+        tall.height = 3000;
+        QVERIFY(PdfFixtures::write(path("tall.pdf"), {letter, tall, letter}));
+        ImportPdf import;
+        import.importFile(path("tall.pdf"), QString());
+        watch(import);
+        QVERIFY(!import.m_bFailed);
+        QCOMPARE(import.m_nProgress.load(), 100);
+        QVERIFY(!import.m_bCancelled);
     }
 
     void progressOfFourPages()

@@ -91,6 +91,38 @@ private slots:
             QCOMPARE(size, QSize(544, 704));
     }
 
+    // Each page is two thirds of its image at 96 dpi in whole pixels, drawn to its edges.
+    void oddPageSizes()
+    {
+        QList<PdfFixtures::Page> pages;
+        for (const QSizeF &points : {QSizeF(100, 100), QSizeF(500.5, 700.3), QSizeF(612, 792),
+                                     QSizeF(500.5, 700.3), QSizeF(37.3, 1000.9)}) {
+            PdfFixtures::Page page;
+            page.width = points.width();
+            page.height = points.height();
+            page.box = QRectF(QPointF(0, 0), points);
+            pages << page;
+        }
+        pages[3].rotate = 90;
+        QVERIFY(PdfFixtures::write(path("odd.pdf"), pages));
+        OpenBookThread thread;
+        QList<QImage> images;
+        connect(&thread, &OpenBookThread::addPageSignal, this,
+                [&images](const QPixmap &pixmap) { images << pixmap.toImage(); });
+        Recorder recorder(&thread);
+        thread.m_strPath = path("odd.pdf");
+        thread.start();
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.ended(), 10000);
+        QVERIFY(thread.wait(5000));
+        QCOMPARE(recorder.sizes, QList<QSize>({QSize(88, 88), QSize(444, 622), QSize(544, 704),
+                                               QSize(622, 444), QSize(33, 890)}));
+        for (const QImage &image : qAsConst(images)) {
+            const QRgb red = QColor(Qt::red).rgb();
+            QCOMPARE(image.pixel(0, 0), red);
+            QCOMPARE(image.pixel(image.width() - 1, image.height() - 1), red);
+        }
+    }
+
     void failuresEndWithOpenFailOnly_data()
     {
         QTest::addColumn<QString>("file");
