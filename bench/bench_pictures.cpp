@@ -3,6 +3,7 @@
 // repaint of the canvas and of the page's thumbnail once they are, next to their goals.
 #include "app/MainWidget.h"
 #include "common/BenchLesson.h"
+#include "common/BenchProcess.h"
 #include "pages/ImageItem.h"
 #include "pages/PageView.h"
 #include "pages/PictureCache.h"
@@ -27,12 +28,6 @@ const int kSide = 4000;
 const int kWaitMs = 120000;
 const double kRepaintGoalMs = 16.0;
 const double kGrowthGoalMb = PictureCache::kByteLimit / 1048576.0;
-
-void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
 
 // A drawing of few colours: a PNG of a palette packs it into some 50 KB.
 QByteArray picture(int n)
@@ -92,15 +87,9 @@ int pictureItems(PageView *view)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    if (!home.isValid())
+    BenchProcess process(argc, argv);
+    if (!process.isValid())
         return 1;
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qInstallMessageHandler(quiet);
-    app.setFont(QFont(QStringLiteral("Arial"), 13));
 
     BenchLesson lesson;
     if (!lesson.start() || !lesson.followNote()) {

@@ -6,6 +6,7 @@
 #include "app/MainWidget.h"
 #include "common/BenchBook.h"
 #include "common/BenchLesson.h"
+#include "common/BenchProcess.h"
 #include "link/Settings.h"
 #include "pages/PageView.h"
 #include "screens/DisplayWidget.h"
@@ -28,12 +29,6 @@ const int kColumns = 25;
 const int kRows = 40;
 const int kWaitMs = 5000;
 const double kAimMs = 5.0;
-
-void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
 
 // Handwriting: a zigzag of kPoints points in its own cell of a 25 x 40 grid over the page.
 QByteArray strokeText(int n, const QSize &page)
@@ -181,16 +176,9 @@ void report(const char *screen, const Times &times)
 
 int main(int argc, char **argv)
 {
-    // A data folder of its own: the program empties and writes its folders.
-    QTemporaryDir home;
-    if (!home.isValid())
+    BenchProcess process(argc, argv);
+    if (!process.isValid())
         return 1;
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qInstallMessageHandler(quiet);
-    app.setFont(QFont(QStringLiteral("Arial"), 13));
 
     BenchLesson lesson;
     if (!lesson.start() || !lesson.followNote()) {

@@ -189,6 +189,9 @@ void TestJoining::refusedLogins()
     const QRect waiting = login->waitingDialog()->geometry();
     QVERIFY(waiting.top() >= setting->mapToGlobal(QPoint(0, setting->height())).y());
     QVERIFY(qAbs(waiting.center().x() - m_window->geometry().center().x()) <= 1);
+    // Painted before the screen is taken.
+    QVERIFY(QTest::qWaitForWindowExposed(login->waitingDialog()));
+    QTest::qWait(200);
     QVERIFY(TestArtifacts::saveScreen("login_waiting", m_window.get()));
     QVERIFY(m_server.waitUntil(
         [this] { return m_server.received() == loginBytes("T1", "Anna", "pw"); }));
