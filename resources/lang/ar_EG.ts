@@ -46,10 +46,6 @@
         <translation>فشل</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>لا يمكن فتح هذا الكتاب. يجري تنزيله مرة أخرى.</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>لا يمكن فتح هذا الكتاب.</translation>
     </message>

@@ -46,10 +46,6 @@
         <translation>Fehler</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>Dieses Buch kann nicht geöffnet werden. Es wird erneut heruntergeladen.</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>Dieses Buch kann nicht geöffnet werden.</translation>
     </message>

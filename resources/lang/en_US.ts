@@ -65,10 +65,6 @@
         &lt;source&gt;Fail</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>This book cannot be opened. It is downloaded again.</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>This book cannot be opened.</translation>
     </message>

@@ -46,10 +46,6 @@
         <translation>Error</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>No se puede abrir este libro. Se descarga de nuevo.</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>No se puede abrir este libro.</translation>
     </message>

@@ -46,10 +46,6 @@
         <translation>Échec</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>Impossible d&apos;ouvrir ce livre. Il est de nouveau téléchargé.</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>Impossible d&apos;ouvrir ce livre.</translation>
     </message>

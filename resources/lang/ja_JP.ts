@@ -46,10 +46,6 @@
         <translation>失敗</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>この本を開けません。もう一度ダウンロードします。</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>この本を開けません。</translation>
     </message>

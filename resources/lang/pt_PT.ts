@@ -46,10 +46,6 @@
         <translation>Falha</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>Não é possível abrir este livro. Vai ser transferido novamente.</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>Não é possível abrir este livro.</translation>
     </message>

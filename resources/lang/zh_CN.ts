@@ -46,10 +46,6 @@
         <translation>失败</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>无法打开这本书，正在重新下载。</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>无法打开这本书。</translation>
     </message>

@@ -46,10 +46,6 @@
         <translation>失敗</translation>
     </message>
     <message>
-        <source>This book cannot be opened. It is downloaded again.</source>
-        <translation>無法開啟這本書，正在重新下載。</translation>
-    </message>
-    <message>
         <source>This book cannot be opened.</source>
         <translation>無法開啟這本書。</translation>
     </message>
