@@ -45,10 +45,12 @@ void StayOnTopGuard::setActive(bool active)
 bool StayOnTopGuard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_window || !watched->isWidgetType() ||
-        !static_cast<QWidget *>(watched)->isWindow())
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowActivate)
         return QObject::eventFilter(watched, event);
-    const bool allowed = m_allowAbove && m_allowAbove(static_cast<QWidget *>(watched));
+    const QWidget *window = programWindow(watched);
+    if (!window || window == m_window)
+        return QObject::eventFilter(watched, event);
+    const bool allowed = m_allowAbove && m_allowAbove(window);
     // A window allowed above that comes up stays there; when it goes, the guarded window is
     // on top again and takes the keyboard back.
     const bool comesUp = type == QEvent::Show && !allowed;
@@ -64,6 +66,18 @@ bool StayOnTopGuard::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+const QWidget *StayOnTopGuard::programWindow(const QObject *watched)
+{
+    // Found by address: the filter sees objects of every library, and some (the web engine's)
+    // carry no type information to ask them what they are.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget *window : windows) {
+        if (window == watched)
+            return window;
+    }
+    return nullptr;
 }
 
 void StayOnTopGuard::onRaise()

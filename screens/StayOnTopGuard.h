@@ -34,6 +34,7 @@ private slots:
 
 private:
     void watchScreens();
+    static const QWidget *programWindow(const QObject *watched);
 
     QWidget *m_window;
     AllowAbove m_allowAbove;
