@@ -19,11 +19,7 @@ QByteArray pngOf(const QSize &size, const QColor &colour)
 {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(colour);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
+    return pngBytes(image);
 }
 
 HSPage pageFile(PageView *view, int index)

@@ -95,16 +95,21 @@ inline std::unique_ptr<PageView> makeCanvas(int pages, const QSize &pageSize,
     return view;
 }
 
-// A PNG of few bytes and many black pixels.
-inline QByteArray monoPng(int w, int h)
+inline QByteArray pngBytes(const QImage &image)
 {
-    QImage image(w, h, QImage::Format_Mono);
-    image.fill(0);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return png;
+}
+
+// A PNG of few bytes and many black pixels.
+inline QByteArray monoPng(int w, int h)
+{
+    QImage image(w, h, QImage::Format_Mono);
+    image.fill(0);
+    return pngBytes(image);
 }
 
 inline void dropCanvasHooks()

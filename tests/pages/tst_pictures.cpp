@@ -20,11 +20,7 @@ QByteArray bigPng(const QColor &colour)
     QImage image(kSide, kSide, QImage::Format_Indexed8);
     image.setColorTable({colour.rgb()});
     image.fill(0);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
+    return pngBytes(image);
 }
 
 qint64 residentBytes()
