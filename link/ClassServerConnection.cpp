@@ -105,6 +105,7 @@ void ClassServerConnection::onDisconnected()
     m_bRequestOpen = false;
     m_strRequestedPath.clear();
     m_listWaiting.clear();
+    m_listOwed.clear();
     m_waitTimer.stop();
     if (!m_baBookList.isEmpty())
         onBookListWaitOver();
@@ -242,6 +243,9 @@ void ClassServerConnection::onDownloadWait()
         return;
     }
     qDebug() << "download request unanswered for" << silence << "ms, ended" << m_strRequestedPath;
+    if (m_listOwed.size() >= MaxWaitingDownloads)
+        m_listOwed.removeFirst();
+    m_listOwed.append(m_strRequestedPath);
     endRequest(true);
 }
 
@@ -284,6 +288,10 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
     const DownloadAnswer answer = DownloadAnswer::parse(text);
     if (answer.kind == DownloadAnswer::Ignored)
         return;
+    if (dropLateAnswer(answer)) {
+        qDebug() << "late download answer of an ended request dropped" << text.left(256);
+        return;
+    }
     if (answer.kind == DownloadAnswer::Refused) {
         qDebug() << "download refused by the server" << m_strRequestedPath;
         if (m_bRequestOpen)
@@ -303,9 +311,8 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
         return;
     }
     if (answer.path != m_strRequestedPath) {
-        qDebug() << "download answer for another book" << text.left(256) << "asked"
+        qDebug() << "download answer for another book ignored" << text.left(256) << "asked"
                  << m_strRequestedPath;
-        endRequest(true);
         return;
     }
     const QString local =
@@ -333,6 +340,28 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
         m_nRetryCount = 2;
     m_owner.m_strDownloadPath = answer.path;
     readyDownloadBooks(answer.path);
+}
+
+// The server answers in the order it was asked, so answers still owed to ended requests
+// come first. A failure carries no path: it is the oldest one's. An offer is the answer of
+// the ended request of its path, or of any before it; an offer for the open request that
+// none of them asked for shows their answers will not come.
+bool ClassServerConnection::dropLateAnswer(const DownloadAnswer &answer)
+{
+    if (m_listOwed.isEmpty())
+        return false;
+    if (answer.kind == DownloadAnswer::Failed || answer.kind == DownloadAnswer::Refused) {
+        m_listOwed.removeFirst();
+        return true;
+    }
+    const int owed = m_listOwed.indexOf(answer.path);
+    if (owed >= 0) {
+        m_listOwed.erase(m_listOwed.begin(), m_listOwed.begin() + owed + 1);
+        return true;
+    }
+    if (m_bRequestOpen && answer.path == m_strRequestedPath)
+        m_listOwed.clear();
+    return false;
 }
 
 // Writes at most the announced remainder; returns the bytes taken from data.

@@ -11,13 +11,15 @@
 
 #include <functional>
 
+class DownloadAnswer;
 class TcpManager;
 
 // The class-server connection of TcpManager: requests and answers, the login, and book
 // downloads. Every download request ends in one outcome: downloadPdfComplete or
 // DownloadResult(false), the latter also when neither an answer nor book bytes came for
-// DownloadWaitMs. A book list cut over reads is joined before it is handed on. The flags
-// and signals it changes are TcpManager's.
+// DownloadWaitMs; an answer that comes after that is its request's, never the next one's.
+// A book list cut over reads is joined before it is handed on. The flags and signals it
+// changes are TcpManager's.
 class ClassServerConnection
 {
 public:
@@ -57,6 +59,7 @@ private:
     void sendRequest(const QString &path);
     void endRequest(bool failed);
     void sendNextWaiting();
+    bool dropLateAnswer(const DownloadAnswer &answer);
     void failLater();
     bool isBusy() const { return m_bRequestOpen || m_download.isOpen(); }
     void touch();
@@ -72,6 +75,8 @@ private:
     bool m_bRequestOpen = false; // a download request waits for its answer
     QString m_strRequestedPath;
     QStringList m_listWaiting; // download requests made while another was under way
+    // Paths of requests the wait ended: their answers may still come, in this order.
+    QStringList m_listOwed;
     BookDownload m_download;
 
     QTimer m_waitTimer;

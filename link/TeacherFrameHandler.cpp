@@ -44,20 +44,21 @@ void TeacherFrameHandler::handle(TcpManager &tcp, TeacherConnection &link, const
         qDebug() << "receVote " << args;
         emit tcp.receVote(text(args));
     } else if (word == "share@") {
-        share(tcp, args);
+        share(tcp, text(args));
     } else if (word == "kick@") {
-        if (args == "1")
+        if (text(args) == QLatin1String("1"))
             tcp.m_bKick = true;
     } else if (word == "sync@") {
-        if (args.endsWith("#end"))
-            emit tcp.lineSyncEnd(text(args.left(args.indexOf('#'))));
+        const QString argument = text(args);
+        if (argument.endsWith(QLatin1String("#end")))
+            emit tcp.lineSyncEnd(argument.section(QLatin1Char('#'), 0, 0));
     } else if (word == "preview@") {
-        if (args == "query")
+        if (text(args) == QLatin1String("query"))
             emit tcp.getPreview();
     } else if (word == "information@") {
         information(tcp, link);
     } else if (word == "heart@") {
-        if (args.isEmpty())
+        if (text(args).isEmpty())
             link.send(QStringLiteral("heart@student"));
     } else {
         qDebug() << "unknown teacher command skipped" << word.left(64);
@@ -80,12 +81,12 @@ void TeacherFrameHandler::query(TcpManager &tcp, const QByteArray &args)
         emit tcp.receAddPage(fields);
 }
 
-void TeacherFrameHandler::share(TcpManager &tcp, const QByteArray &args)
+void TeacherFrameHandler::share(TcpManager &tcp, const QString &argument)
 {
-    const bool on = args == "1" || args == "2";
+    const bool on = argument == QLatin1String("1") || argument == QLatin1String("2");
     tcp.sendShareMode(on ? QStringLiteral("1") : QStringLiteral("0"));
     tcp.m_bShare = on;
-    emit tcp.receShareMode(text(args).toInt());
+    emit tcp.receShareMode(argument.toInt());
 }
 
 // The teacher accepted the student: the screens hear it first, then the flag is set and

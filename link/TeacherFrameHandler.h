@@ -2,6 +2,7 @@
 #define TEACHERFRAMEHANDLER_H
 
 #include <QByteArray>
+#include <QString>
 
 class TcpManager;
 class TeacherConnection;
@@ -16,7 +17,7 @@ public:
 
 private:
     static void query(TcpManager &tcp, const QByteArray &args);
-    static void share(TcpManager &tcp, const QByteArray &args);
+    static void share(TcpManager &tcp, const QString &argument);
     static void information(TcpManager &tcp, TeacherConnection &link);
 };
 

@@ -65,6 +65,24 @@ struct Server
         log.clear();
         return ok && tcp.m_bLogin;
     }
+    // True when the next request the server got was "download@" with this argument.
+    bool sent(const QString &argument)
+    {
+        const bool ok =
+            server.waitForBytes(1) && server.received() == command("download@", argument);
+        server.clearReceived();
+        return ok;
+    }
+    // The download wait reads the test's clock; pass lets that much silent time go by.
+    void useClock()
+    {
+        tcp.serverConnection()->setClock([this] { return clock; });
+    }
+    void pass(qint64 ms)
+    {
+        clock += ms;
+        tcp.serverConnection()->onDownloadWait();
+    }
     // Asks for a book and answers with its size; returns the bytes of the ready request.
     QByteArray offer(const QString &path, const QString &size)
     {
@@ -81,6 +99,7 @@ struct Server
     FakeClassServer server;
     TcpManager tcp;
     QStringList log;
+    qint64 clock = 1000;
 };
 
 QString md5(const QString &text)
@@ -126,6 +145,7 @@ private slots:
     void unmatchedAnswersIgnored();
     void everyDownloadHasAnOutcome();
     void refusedOrSilentRequestEnds();
+    void lateAnswersBelongToEndedRequests();
     void backslashPathStaysInFolder();
     void dropMidDownload();
     void serverDisconnect();
@@ -351,7 +371,7 @@ void TestClassServer::unmatchedAnswersIgnored()
     QVERIFY(s.answer(command("download@", "e.pdf#10")));
     QVERIFY(s.answer(command("download@", "failed#x")));
     QCOMPARE(s.log, QStringList{"result:0"});
-    // An answer for another book ends the request: its file is not written.
+    // An answer for another book is passed over: its file is not written.
     s.log.clear();
     s.tcp.downloadBooks(QStringLiteral("e.pdf"));
     QVERIFY(s.server.waitForBytes(1));
@@ -409,47 +429,81 @@ void TestClassServer::everyDownloadHasAnOutcome()
 void TestClassServer::refusedOrSilentRequestEnds()
 {
     Server s;
-    qint64 clock = 1000;
-    s.tcp.serverConnection()->setClock([&clock] { return clock; });
-    auto sentNext = [&s](const QString &path) {
-        const bool ok =
-            s.server.waitForBytes(1) && s.server.received() == command("download@", path);
-        s.server.clearReceived();
-        return ok;
-    };
+    s.useClock();
     s.tcp.downloadBooks(QStringLiteral("books/a.pdf"));
     s.tcp.downloadBooks(QStringLiteral("books/b.pdf"));
     s.tcp.downloadBooks(QStringLiteral("books/c.pdf"));
-    QVERIFY(sentNext("books/a.pdf"));
+    QVERIFY(s.sent("books/a.pdf"));
     QVERIFY(s.answer(command("download@", "failed")));
     QCOMPARE(s.log, QStringList{"result:0"});
-    QVERIFY(sentNext("books/b.pdf"));
+    QVERIFY(s.sent("books/b.pdf"));
 
     // b.pdf is never answered.
-    clock += ClassServerConnection::DownloadWaitMs - 1;
-    s.tcp.serverConnection()->onDownloadWait();
+    s.pass(ClassServerConnection::DownloadWaitMs - 1);
     QCOMPARE(s.log, QStringList{"result:0"});
-    clock += 1;
-    s.tcp.serverConnection()->onDownloadWait();
+    s.pass(1);
     QCOMPARE(s.log, (QStringList{"result:0", "result:0"}));
-    QVERIFY(sentNext("books/c.pdf"));
+    QVERIFY(s.sent("books/c.pdf"));
 
     // c.pdf is offered and stops half way; the bytes that came kept it alive till then.
     s.log.clear();
     QVERIFY(s.answer(command("download@", "books/c.pdf#10")));
-    QVERIFY(sentNext("ready#books/c.pdf"));
-    clock += 20000;
+    QVERIFY(s.sent("ready#books/c.pdf"));
+    s.clock += 20000;
     QVERIFY(s.answer("01234"));
-    clock += ClassServerConnection::DownloadWaitMs - 1;
-    s.tcp.serverConnection()->onDownloadWait();
+    s.pass(ClassServerConnection::DownloadWaitMs - 1);
     QCOMPARE(s.log, QStringList{"progress:5/10"});
-    clock += 1;
-    s.tcp.serverConnection()->onDownloadWait();
+    s.pass(1);
     QCOMPARE(s.log, (QStringList{"progress:5/10", "result:0"}));
     QVERIFY(!s.tcp.m_bDownloading);
     QCOMPARE(bookFolderEntries(), QStringList());
     s.tcp.downloadBooks(QStringLiteral("books/d.pdf"));
-    QVERIFY(sentNext("books/d.pdf"));
+    QVERIFY(s.sent("books/d.pdf"));
+}
+
+// The server still answers a request that the wait ended; that answer is passed over, and
+// each later request takes its own.
+void TestClassServer::lateAnswersBelongToEndedRequests()
+{
+    Server s;
+    s.useClock();
+    auto offer = [&s](const QString &path, int size) {
+        return s.answer(command("download@", path + '#' + QString::number(size)));
+    };
+    // The same book asked again: the first offer is the ended request's.
+    const QByteArray book = "%PDF-1.4 the book";
+    s.tcp.downloadBooks(QStringLiteral("books/a.pdf"));
+    QVERIFY(s.sent("books/a.pdf"));
+    s.pass(ClassServerConnection::DownloadWaitMs);
+    s.tcp.downloadBooks(QStringLiteral("books/a.pdf"));
+    QVERIFY(s.sent("books/a.pdf"));
+    QVERIFY(offer("books/a.pdf", book.size()));
+    QVERIFY(!s.server.waitForBytes(1, 100));
+    QVERIFY(offer("books/a.pdf", book.size()));
+    QVERIFY(s.sent("ready#books/a.pdf"));
+    QVERIFY(s.answer(book));
+    QCOMPARE(readFile(bookDir() + "a.pdf"), book);
+    QCOMPARE(s.log, (QStringList{"result:0", "complete:" + bookDir() + "a.pdf",
+                                 QStringLiteral("progress:%1/%1").arg(book.size())}));
+
+    // Books queued behind ended ones: a late offer or failure is passed over, and an answer
+    // that never comes (d.pdf's) holds nothing up.
+    s.log.clear();
+    for (const char *path : {"books/b.pdf", "books/c.pdf", "books/d.pdf", "books/e.pdf"})
+        s.tcp.downloadBooks(QString::fromLatin1(path));
+    for (const char *path : {"books/b.pdf", "books/c.pdf", "books/d.pdf"}) {
+        QVERIFY(s.sent(QString::fromLatin1(path)));
+        s.pass(ClassServerConnection::DownloadWaitMs);
+    }
+    QVERIFY(s.sent("books/e.pdf"));
+    QVERIFY(offer("books/b.pdf", 3));
+    QVERIFY(s.answer(command("download@", "failed#books/c.pdf")));
+    QVERIFY(offer("books/e.pdf", 3));
+    QVERIFY(s.sent("ready#books/e.pdf"));
+    QVERIFY(s.answer("eee"));
+    QCOMPARE(s.log, (QStringList{"result:0", "result:0", "result:0",
+                                 "complete:" + bookDir() + "e.pdf", "progress:3/3"}));
+    QCOMPARE(bookFolderEntries(), (QStringList{"a.pdf", "e.pdf"}));
 }
 
 void TestClassServer::backslashPathStaysInFolder()

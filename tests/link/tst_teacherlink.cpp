@@ -88,6 +88,7 @@ private slots:
     void incomingCommands_data();
     void incomingCommands();
     void readerReplies();
+    void argumentTextEndsAtNul();
     void readBoundaries_data();
     void readBoundaries();
     void acceptanceOrder();
@@ -234,6 +235,31 @@ void TestTeacherLink::readerReplies()
     QCOMPARE(link.rec.log, (QStringList{"share:0", "chat:ok"}));
     QCOMPARE(link.teacher.received(), QByteArray("share@1_0"));
     QVERIFY(!link.tcp.m_bShare);
+}
+
+// Bytes after a zero byte are not part of the argument, whatever the command.
+void TestTeacherLink::argumentTextEndsAtNul()
+{
+    Link link;
+    QVERIFY(link.accept());
+    link.teacher.clearFrames();
+    link.rec.log.clear();
+    QVERIFY(link.feed(frame("share@", QByteArray("1\0x", 3))));
+    QVERIFY(link.teacher.waitForFrames(1));
+    QCOMPARE(link.teacher.received(), QByteArray("share@1_1"));
+    QVERIFY(link.tcp.m_bShare);
+
+    link.teacher.clearFrames();
+    QVERIFY(link.feed(frame("heart@", QByteArray("\0x", 2))));
+    QVERIFY(link.teacher.waitForFrames(1));
+    QCOMPARE(link.teacher.received(), QByteArray("heart@7_student"));
+
+    QVERIFY(link.feed(frame("preview@", QByteArray("query\0x", 7)) +
+                      frame("sync@", QByteArray("enote#end\0x", 11))));
+    QVERIFY(link.feed(frame("kick@", QByteArray("1\0x", 3))));
+    QVERIFY(FakePeer::waitUntil([&] { return link.tcp.m_bKick; }));
+    QVERIFY(link.drop());
+    QCOMPARE(link.rec.log, (QStringList{"share:1", "preview", "syncEnd:enote", "kick"}));
 }
 
 void TestTeacherLink::readBoundaries_data()
