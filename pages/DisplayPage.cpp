@@ -91,8 +91,14 @@ void DisplayPage::storeToPage(HSPage &page)
 {
     if (!m_bPageSet)
         return;
-    PageToolHooks::releaseAll();
+    PageToolHooks::endStrokesIn(this);
+    storeItems(page);
+}
 
+void DisplayPage::storeItems(HSPage &page)
+{
+    if (!m_bPageSet)
+        return;
     const QList<QGraphicsItem *> ordered = items(Qt::AscendingOrder);
     page.clearImage();
     page.clearItems();

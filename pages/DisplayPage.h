@@ -22,7 +22,10 @@ public:
     // A background decoded elsewhere: the next page set with exactly these Base64 bytes takes
     // it instead of decoding them again.
     void primeBackground(const QByteArray &base64, const QPixmap &pixmap);
+    // Ends the strokes in progress here, then writes the items back into the record.
     void storeToPage(HSPage &page);
+    // Writes the finished items back; strokes in progress stay with their tools.
+    void storeItems(HSPage &page);
     void clear(bool all);
     void renderToPixmap(QPixmap &target);
     void sendText(TextItem *item);

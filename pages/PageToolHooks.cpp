@@ -1,14 +1,14 @@
 #include "pages/PageToolHooks.h"
 
-std::function<void()> PageToolHooks::forceReleaseAll;
+std::function<void(QGraphicsScene *)> PageToolHooks::endStrokes;
 std::function<void(QGraphicsScene *)> PageToolHooks::clearToolItems;
 std::function<QColor()> PageToolHooks::currentColor;
 std::function<int(int)> PageToolHooks::currentPageRow;
 
-void PageToolHooks::releaseAll()
+void PageToolHooks::endStrokesIn(QGraphicsScene *scene)
 {
-    if (forceReleaseAll)
-        forceReleaseAll();
+    if (endStrokes)
+        endStrokes(scene);
 }
 
 void PageToolHooks::clearItems(QGraphicsScene *scene)

@@ -12,8 +12,8 @@ class QGraphicsScene;
 class PageToolHooks
 {
 public:
-    // Ends every stroke still in progress, so it becomes an item of its scene.
-    static std::function<void()> forceReleaseAll;
+    // Ends the strokes still in progress in a scene, so they become its items.
+    static std::function<void(QGraphicsScene *scene)> endStrokes;
     // The scene is about to delete its items: tools forget the temporary items
     // (and any open text entry) they hold in it.
     static std::function<void(QGraphicsScene *scene)> clearToolItems;
@@ -22,7 +22,7 @@ public:
     // The current page row of the screen of a mode (0 e-book, 1 e-note); unset gives no row.
     static std::function<int(int mode)> currentPageRow;
 
-    static void releaseAll();
+    static void endStrokesIn(QGraphicsScene *scene);
     static void clearItems(QGraphicsScene *scene);
     static QColor color();
 };

@@ -18,6 +18,8 @@
 #include <QTouchEvent>
 #include <QtMath>
 
+#include <utility>
+
 namespace {
 // Largest page image file taken from the page-image channel.
 const qint64 kMaxPageImageFile = 64LL * 1024 * 1024;
@@ -67,16 +69,29 @@ bool PageView::validPage(int index) const
     return index >= 0 && index < pageCount();
 }
 
-// Strokes in progress become items, then the items go back into the held record.
-void PageView::writeBack()
+// The items go back into the held record; strokes in progress on this canvas end first,
+// unless the page stays shown.
+void PageView::writeBack(Strokes strokes)
 {
     if (!pageShown())
         return;
+    if (strokes == Strokes::GoOn) {
+        m_scene.storeItems(m_document.m_currPage);
+        return;
+    }
     // They belong to the page shown, whatever row the page list has moved to.
     PageTarget::setPinnedRow(m_document.m_nCurrIndex);
     TaskToolManager::instance()->releaseScene(&m_scene);
     PageTarget::setPinnedRow(-1);
     m_scene.storeToPage(m_document.m_currPage);
+}
+
+void PageView::reshowPage()
+{
+    TaskToolManager *tools = TaskToolManager::instance();
+    const std::vector<TaskTool *> lifted = tools->liftScene(&m_scene);
+    m_scene.setPage(m_document.m_currPage);
+    tools->landScene(&m_scene, lifted);
 }
 
 void PageView::switchTo(int index)
@@ -263,7 +278,7 @@ bool PageView::saveAsPdf()
 
 void PageView::shareLines()
 {
-    writeBack();
+    writeBack(Strokes::GoOn);
     const QString word = PageTarget::targetWord(Settings::instance()->m_nMode);
     if (word.isEmpty() || !pageShown()) {
         qDebug() << "sharelines: no page addressed";
@@ -283,7 +298,7 @@ void PageView::setSyncFinish()
     qDebug() << "setSyncFinish current index=" << m_document.m_nCurrIndex << " set init";
     if (!pageShown())
         return;
-    writeBack();
+    writeBack(Strokes::GoOn);
     m_document.m_currPage.setInit(true);
     const QString path = Settings::instance()->tempNotesDir() +
                          QStringLiteral("enote_%1.png").arg(m_document.m_nCurrIndex + 1);
@@ -303,7 +318,7 @@ void PageView::setSyncFinish()
         }
         QFile::remove(path);
     }
-    m_scene.setPage(m_document.m_currPage);
+    reshowPage();
 }
 
 void PageView::sendPreview()
@@ -360,15 +375,28 @@ bool PageView::takesInput() const
 
 void PageView::mousePressEvent(QMouseEvent *event)
 {
+    mouseDown(event, false);
+}
+
+// A press within the double-click time and distance comes as a double-click only.
+void PageView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mouseDown(event, true);
+}
+
+void PageView::mouseDown(QMouseEvent *event, bool doubleClick)
+{
     if (!takesInput())
         return;
     // The press Qt makes from a text-mode touch must not close the entry it just opened.
-    if (m_bTouchTextPress && event->source() == Qt::MouseEventSynthesizedByQt) {
-        m_bTouchTextPress = false;
-        QGraphicsView::mousePressEvent(event);
+    const bool textTouch = std::exchange(m_bTouchTextPress, false);
+    const bool toTools = !(textTouch && event->source() == Qt::MouseEventSynthesizedByQt);
+    if (toTools &&
+        TaskToolManager::instance()->press(MouseTouchId, scenePoint(event->localPos()), &m_scene))
         return;
-    }
-    if (!TaskToolManager::instance()->press(MouseTouchId, scenePoint(event->localPos())))
+    if (doubleClick)
+        QGraphicsView::mouseDoubleClickEvent(event);
+    else
         QGraphicsView::mousePressEvent(event);
 }
 
@@ -376,7 +404,17 @@ void PageView::mouseMoveEvent(QMouseEvent *event)
 {
     if (!takesInput())
         return;
-    if (!TaskToolManager::instance()->move(MouseTouchId, scenePoint(event->localPos())))
+    TaskToolManager *tools = TaskToolManager::instance();
+    // No button held: the release went elsewhere (a modal view took it), the stroke is over.
+    if (event->buttons() == Qt::NoButton) {
+        if (tools->boundTool(MouseTouchId)) {
+            tools->cancel(MouseTouchId);
+            emit updateThunmbianl();
+        }
+        QGraphicsView::mouseMoveEvent(event);
+        return;
+    }
+    if (!tools->move(MouseTouchId, scenePoint(event->localPos())))
         QGraphicsView::mouseMoveEvent(event);
 }
 
@@ -384,6 +422,7 @@ void PageView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (!takesInput())
         return;
+    m_bTouchTextPress = false;
     if (!TaskToolManager::instance()->release(MouseTouchId, scenePoint(event->localPos())))
         QGraphicsView::mouseReleaseEvent(event);
     emit updateThunmbianl();
@@ -429,7 +468,7 @@ void PageView::touchToTools(const QTouchEvent *event)
         switch (point.state()) {
         case Qt::TouchPointPressed:
             m_touchIds.insert(point.id());
-            tools->press(point.id(), pos);
+            tools->press(point.id(), pos, &m_scene);
             break;
         case Qt::TouchPointMoved:
             tools->move(point.id(), pos);
@@ -486,7 +525,8 @@ void PageView::textEntry(const QTouchEvent *event)
     const QList<QTouchEvent::TouchPoint> points = event->touchPoints();
     if (points.size() == 1) {
         if (points.at(0).state() == Qt::TouchPointPressed) {
-            TaskToolManager::instance()->press(points.at(0).id(), scenePoint(points.at(0).pos()));
+            TaskToolManager::instance()->press(points.at(0).id(), scenePoint(points.at(0).pos()),
+                                               &m_scene);
             m_bTouchTextPress = true;
         }
         return;

@@ -64,6 +64,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;
 
@@ -71,8 +72,16 @@ private:
     bool validPage(int index) const;
     bool pageShown() const { return m_document.m_nCurrIndex >= 0; }
     bool takesInput() const;
-    void writeBack();
+    enum class Strokes
+    {
+        End, // strokes in progress become items of the page first
+        GoOn // the page stays shown: fingers still down go on drawing
+    };
+    void writeBack(Strokes strokes = Strokes::End);
+    // Shows the held record again; strokes in progress go on over it.
+    void reshowPage();
     void switchTo(int index);
+    void mouseDown(QMouseEvent *event, bool doubleClick);
     void dropTools();
     void sendPageMessage(const QString &message);
     void touchToTools(const QTouchEvent *event);

@@ -92,6 +92,22 @@ void StrokeTool::forgetSegments()
     m_segments.clear();
 }
 
+void StrokeTool::liftSegments()
+{
+    for (const QPointer<LiveSegment> &segment : qAsConst(m_segments)) {
+        if (segment && segment->scene())
+            segment->scene()->removeItem(segment.data());
+    }
+}
+
+void StrokeTool::landSegments()
+{
+    for (const QPointer<LiveSegment> &segment : qAsConst(m_segments)) {
+        if (segment && m_scene && !segment->scene())
+            m_scene->addItem(segment.data());
+    }
+}
+
 void StrokeTool::removeSegments()
 {
     for (const QPointer<LiveSegment> &segment : qAsConst(m_segments)) {

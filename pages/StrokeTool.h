@@ -23,6 +23,10 @@ public:
 
     // Drops the live segments without deleting them: their scene is about to.
     void forgetSegments();
+    // Takes the live segments off the scene, keeping them, and puts them back on the tool's
+    // scene: the stroke survives its scene being emptied and filled again.
+    void liftSegments();
+    void landSegments();
     int segmentCount() const { return m_segments.size(); }
 
 protected:

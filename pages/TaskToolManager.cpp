@@ -31,14 +31,14 @@ TaskToolManager *TaskToolManager::instance()
 
 TaskToolManager::TaskToolManager() : QObject(nullptr)
 {
-    PageToolHooks::forceReleaseAll = [this]() { forceReleaseAll(); };
+    PageToolHooks::endStrokes = [this](QGraphicsScene *scene) { releaseScene(scene); };
     PageToolHooks::clearToolItems = [this](QGraphicsScene *scene) { dropScene(scene); };
     PageToolHooks::currentColor = [this]() { return m_color; };
 }
 
 TaskToolManager::~TaskToolManager()
 {
-    PageToolHooks::forceReleaseAll = nullptr;
+    PageToolHooks::endStrokes = nullptr;
     PageToolHooks::clearToolItems = nullptr;
     PageToolHooks::currentColor = nullptr;
     m_penTools.clear();
@@ -113,7 +113,7 @@ std::vector<std::unique_ptr<TaskTool>> *TaskToolManager::poolFor(int mode)
     }
 }
 
-TaskTool *TaskToolManager::getTool(bool create, int touchId)
+TaskTool *TaskToolManager::getTool(bool create, int touchId, QGraphicsScene *scene)
 {
     if (!create) {
         for (TaskTool *tool : m_activeTools) {
@@ -158,7 +158,7 @@ TaskTool *TaskToolManager::getTool(bool create, int touchId)
     }
     m_activeTools[slot] = tool;
     tool->setTouchId(touchId);
-    tool->setScene(m_scene);
+    tool->setScene(scene ? scene : m_scene.data());
     tool->setColor(m_color);
     tool->setWidth(m_nWidth);
     return tool;
@@ -172,7 +172,7 @@ void TaskToolManager::releaseSlot(int slot)
     m_activeTools[slot] = nullptr;
 }
 
-bool TaskToolManager::press(int touchId, const QPointF &pos)
+bool TaskToolManager::press(int touchId, const QPointF &pos, QGraphicsScene *scene)
 {
     if (m_nMode != TextMode) {
         // A second press on a bound touch point ends its old stroke first.
@@ -182,13 +182,15 @@ bool TaskToolManager::press(int touchId, const QPointF &pos)
                 releaseSlot(slot);
             }
         }
-        TaskTool *tool = getTool(true, touchId);
+        TaskTool *tool = getTool(true, touchId, scene);
         return tool ? tool->press(pos) : false;
     }
-    if (!m_scene)
+    if (!scene)
+        scene = m_scene;
+    if (!scene)
         return false;
     if (!isTextEntryOpen()) {
-        openTextEntry(pos);
+        openTextEntry(scene, pos);
         return false;
     }
     closeTextEntry();
@@ -244,6 +246,32 @@ void TaskToolManager::releaseScene(QGraphicsScene *scene)
             qDebug() << "force release " << m_activeTools[slot]->touchId();
             releaseSlot(slot);
         }
+    }
+}
+
+std::vector<TaskTool *> TaskToolManager::liftScene(QGraphicsScene *scene)
+{
+    std::vector<TaskTool *> lifted;
+    for (TaskTool *tool : m_activeTools) {
+        if (!tool || tool->scene() != scene)
+            continue;
+        if (auto *stroke = dynamic_cast<StrokeTool *>(tool))
+            stroke->liftSegments();
+        tool->setScene(nullptr);
+        lifted.push_back(tool);
+    }
+    return lifted;
+}
+
+void TaskToolManager::landScene(QGraphicsScene *scene, const std::vector<TaskTool *> &lifted)
+{
+    for (TaskTool *tool : lifted) {
+        // Only a tool still bound and still off every scene goes back on.
+        if (tool->touchId() == -1 || tool->scene())
+            continue;
+        tool->setScene(scene);
+        if (auto *stroke = dynamic_cast<StrokeTool *>(tool))
+            stroke->landSegments();
     }
 }
 
@@ -308,12 +336,12 @@ int TaskToolManager::poolSize(int mode) const
     return pool ? int(pool->size()) : 0;
 }
 
-void TaskToolManager::openTextEntry(const QPointF &pos)
+void TaskToolManager::openTextEntry(QGraphicsScene *scene, const QPointF &pos)
 {
     delete m_textEdit.data(); // a half-open entry whose proxy went away
     auto *edit = new TextEdit;
     m_textEdit = edit;
-    m_textProxy = m_scene->addWidget(edit, Qt::WindowFlags());
+    m_textProxy = scene->addWidget(edit, Qt::WindowFlags());
     m_textProxy->setMinimumSize(edit->width(), edit->height());
     edit->move(int(pos.x()), int(pos.y()));
     startOnScreenKeyboard();

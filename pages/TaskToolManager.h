@@ -18,8 +18,9 @@ class TaskTool;
 class StrokeTool;
 class TextItem;
 
-// Owns the student's drawing tools: the current mode, colour and width, the scene they draw
-// into, and one tool per touch point (the mouse counts as the touch point MouseTouchId).
+// Owns the student's drawing tools: the current mode, colour and width, and one tool per touch
+// point (the mouse counts as the touch point MouseTouchId). A tool draws into the scene of the
+// canvas that took the press; the scene set last serves presses that name none.
 class TaskToolManager : public QObject
 {
     Q_OBJECT
@@ -47,7 +48,7 @@ public:
     void switchColor();
     void cycleWidth();
 
-    bool press(int touchId, const QPointF &pos);
+    bool press(int touchId, const QPointF &pos, QGraphicsScene *scene = nullptr);
     bool move(int touchId, const QPointF &pos);
     bool release(int touchId, const QPointF &pos);
     // Ends the stroke of one touch point at its last point (a cancelled touch).
@@ -55,6 +56,10 @@ public:
     void forceReleaseAll();
     // Ends the strokes drawn into one scene, which is about to be emptied.
     void releaseScene(QGraphicsScene *scene);
+    // The tools drawing into a scene step off it while it shows its page again (their live
+    // segments leave it undeleted), then step back on and go on drawing.
+    std::vector<TaskTool *> liftScene(QGraphicsScene *scene);
+    void landScene(QGraphicsScene *scene, const std::vector<TaskTool *> &lifted);
     // The scene is about to delete its items unsaved: its strokes end without an item and
     // every tool and text entry forgets what it holds there.
     void dropScene(QGraphicsScene *scene);
@@ -73,10 +78,10 @@ public slots:
 
 private:
     TaskToolManager();
-    TaskTool *getTool(bool create, int touchId);
+    TaskTool *getTool(bool create, int touchId, QGraphicsScene *scene = nullptr);
     std::vector<std::unique_ptr<TaskTool>> *poolFor(int mode);
     void releaseSlot(int slot);
-    void openTextEntry(const QPointF &pos);
+    void openTextEntry(QGraphicsScene *scene, const QPointF &pos);
     void closeTextEntry();
     std::vector<StrokeTool *> strokeTools() const;
 

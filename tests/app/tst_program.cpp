@@ -98,6 +98,32 @@ QByteArray strokeText(const QColor &colour, int width, const QList<QPoint> &poin
     return text;
 }
 
+// A zigzag drawn on a page shown on screen: from a page point, steps of dx across, dy above and
+// below; its screen points and the screen area its ink may cover.
+struct PenPath
+{
+    QList<QPoint> points;
+    QRect area;
+};
+
+PenPath zigzag(const QRect &page, const QPoint &from, int steps, int dx, int dy)
+{
+    PenPath path;
+    for (int i = 0; i <= steps; ++i)
+        path.points << page.topLeft() + from + QPoint(i * dx, i % 2 ? dy : -dy);
+    path.area = QRect(path.points.first(), path.points.last())
+                    .normalized()
+                    .adjusted(-5, -dy - 10, 5, dy + 10);
+    return path;
+}
+
+// The first point of the stroke of a "line@" message.
+QPointF firstStrokePoint(const QByteArray &line)
+{
+    const QList<QByteArray> xy = line.mid(line.lastIndexOf('#') + 1).split(' ').first().split(',');
+    return xy.size() == 2 ? QPointF(xy.at(0).toDouble(), xy.at(1).toDouble()) : QPointF(-1, -1);
+}
+
 QByteArray notePicture()
 {
     QImage image(kNotePage, QImage::Format_RGB32);
@@ -135,6 +161,7 @@ private slots:
     void followingTheTeachersBook();
     void teacherStrokeOnTheBook();
     void synchronisedNotePage();
+    void penChosenOnTheBookDrawsOnTheNotes();
     void studentStrokeReachesTheTeacher();
     void chat();
     void lockAndRelease();
@@ -366,6 +393,55 @@ void TestProgram::synchronisedNotePage()
     QCOMPARE(lessonFrames(), (QList<QByteArray>{"query@enote#pageindex", "sync@enote#0"}));
 }
 
+void TestProgram::penChosenOnTheBookDrawsOnTheNotes()
+{
+    QVERIFY(!m_notePage.isEmpty());
+    const QRect canvas = canvasArea(m_screen);
+    m_teacher.clearFrames();
+    QVERIFY(m_teacher.sendFrame("query@", "status#ebook"));
+    QVERIFY(waitForFrame("status@ebook"));
+    QVERIFY(!waitForScreen([&](const QImage &image) {
+                 return ScreenPixels::count(image, canvas, kSecondPageBox) > 20000;
+             }).isNull());
+    QVERIFY(m_program.click(toolbarButton(kPenButton)));
+
+    // The class moves on to the notes, sharing.
+    m_teacher.clearFrames();
+    QVERIFY(m_teacher.sendFrame("query@", "status#enote"));
+    QVERIFY(waitForFrame("status@enote"));
+    QVERIFY(m_teacher.sendFrame("share@", "1"));
+    QVERIFY(waitForFrame("share@1"));
+    QVERIFY(!waitForScreen([&](const QImage &image) {
+                 return ScreenPixels::count(image, canvas, kNoteBackground) > 300000;
+             }).isNull());
+
+    // A line across the page between the teacher's ink and the lower half.
+    const PenPath path = zigzag(m_notePage, QPoint(150, 260), 6, 80, 25);
+    const QRect &drawn = path.area;
+    const int darkBefore = ScreenPixels::count(ProgramRunner::grabScreen(), drawn, Qt::black, 60);
+    m_teacher.clearFrames();
+    QVERIFY(m_program.drag(path.points));
+    const QImage shot = waitForScreen([&](const QImage &image) {
+        return ScreenPixels::count(image, drawn, Qt::black, 60) > darkBefore + 400;
+    });
+    QVERIFY2(!shot.isNull(), "no ink on the note page");
+    QVERIFY(save(shot, QStringLiteral("program_pen_from_the_book")));
+    QVERIFY(m_teacher.waitUntil(
+        [this] { return !lessonFrames().isEmpty() && lessonFrames().first().startsWith("line@"); },
+        kStepMs));
+    // On note page 0, from the first point of the line in page coordinates.
+    const QByteArray line = lessonFrames().first();
+    QVERIFY2(line.startsWith("line@enote&0&3#0,0,0,255#3#"), line.constData());
+    const QPointF first = firstStrokePoint(line);
+    QVERIFY2(qAbs(first.x() - 150) <= 2 && qAbs(first.y() - 235) <= 2, line.constData());
+
+    QVERIFY(m_teacher.sendFrame("share@", "0"));
+    QVERIFY(waitForFrame("share@0"));
+    QVERIFY(!waitForScreen([&](const QImage &image) {
+                 return image.copy(kShareIndicator) == m_loginScreen.copy(kShareIndicator);
+             }).isNull());
+}
+
 void TestProgram::studentStrokeReachesTheTeacher()
 {
     QVERIFY(!m_notePage.isEmpty());
@@ -381,13 +457,11 @@ void TestProgram::studentStrokeReachesTheTeacher()
     QVERIFY(m_program.click(toolbarButton(kPenButton)));
 
     // A wave across the lower half of the note page.
-    QList<QPoint> path;
-    for (int i = 0; i <= 12; ++i)
-        path << m_notePage.topLeft() + QPoint(100 + i * 50, 400 + (i % 2 ? 60 : -60));
-    const QRect drawn = QRect(path.first(), path.last()).normalized().adjusted(-5, -70, 5, 70);
+    const PenPath path = zigzag(m_notePage, QPoint(100, 400), 12, 50, 60);
+    const QRect &drawn = path.area;
     const int darkBefore = ScreenPixels::count(ProgramRunner::grabScreen(), drawn, Qt::black, 60);
     m_teacher.clearFrames();
-    QVERIFY(m_program.drag(path));
+    QVERIFY(m_program.drag(path.points));
 
     QVERIFY(m_teacher.waitUntil(
         [this] {

@@ -12,6 +12,7 @@
 #include "screens/LineEdit.h"
 #include "screens/LockWidget.h"
 #include "screens/SavePdfDialog.h"
+#include "screens/ToolbarButton.h"
 #include "screens/VoteWidget.h"
 #include "screens/eBrowserWidget.h"
 #include "support/FakeClassServer.h"
@@ -63,6 +64,7 @@ private slots:
     void initTestCase();
     void eBookFollowsTheTeacher();
     void eNoteFollowsTheTeacher();
+    void toolsDrawOnTheScreenShown();
     void shareAndPreviewByMode();
     void lessonViews();
     void kickEndsTheLessonAndADropRejoins();
@@ -248,6 +250,47 @@ void TestTeacherCommands::eNoteFollowsTheTeacher()
     QCOMPARE(strokesOn(enote->pageView()), 1);
     exchange("clear@", "board#4", 0);
     QCOMPARE(strokesOn(enote->pageView()), 0);
+}
+
+// The pen is chosen on the book; the class moves to the notes: the pen and the eraser draw on
+// the note page shown, and the stroke goes to the teacher as the note page's.
+void TestTeacherCommands::toolsDrawOnTheScreenShown()
+{
+    PageView *book = w()->displayWidget()->pageView();
+    PageView *note = w()->eNoteWidget()->pageView();
+    exchange("query@", "status#ebook", 3);
+    QTest::mouseClick(w()->findChild<ToolbarButton *>("Pen.svg"), Qt::LeftButton);
+    exchange("share@", "1", 1);
+    exchange("query@", "status#enote", 3);
+    QCOMPARE(w()->stack()->currentIndex(), int(MainWidget::ENotePage));
+    const int bookStrokes = strokesOn(book);
+    const QList<QPoint> path{{40, 40}, {140, 90}, {240, 60}};
+    const auto draw = [this, note, &path] {
+        QWindow *window = w()->windowHandle();
+        const auto at = [this, note](const QPoint &p) { return note->viewport()->mapTo(w(), p); };
+        QTest::mousePress(window, Qt::LeftButton, {}, at(path.at(0)));
+        QTest::mouseMove(window, at(path.at(1)));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at(path.at(2)));
+    };
+    m_teacher.clearFrames();
+    draw();
+    QCOMPARE(strokesOn(note), 1);
+    QCOMPARE(strokesOn(book), bookStrokes);
+    QVERIFY(m_teacher.waitForFrames(1));
+    const QList<QByteArray> frames = m_teacher.frameTexts();
+    QVERIFY2(frames.size() == 1 && frames.first().startsWith("line@enote&4&3#0,0,0,255#3#"),
+             frames.value(0).constData());
+
+    QTest::mouseClick(w()->findChild<ToolbarButton *>("Eraser.svg"), Qt::LeftButton);
+    m_teacher.clearFrames();
+    draw();
+    QCOMPARE(strokesOn(note), 2);
+    QCOMPARE(strokesOn(book), bookStrokes);
+    QVERIFY(m_teacher.waitForFrames(1));
+    QVERIFY(m_teacher.frameTexts().first().startsWith("line@enote&4&3#255,255,255,255#64#"));
+    exchange("share@", "0", 1);
+    exchange("clear@", "enote#4", 0);
+    w()->onBtnArrow();
 }
 
 void TestTeacherCommands::shareAndPreviewByMode()

@@ -348,14 +348,17 @@ void TestCanvas::syncFinishKeepsStrokes()
     view->setSyncFinish();
     QVERIFY(view->checkIsUpdate());
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!tools->move(2, QPointF(130, 120)));
-    QVERIFY(!tools->release(2, QPointF(130, 120)));
-    QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 2);
+    // The page stays shown: the finger still down draws on over the new picture.
+    QCOMPARE(view->document()->m_currPage.m_listItems.size(), 1);
+    QVERIFY(tools->move(2, QPointF(130, 120)));
+    QVERIFY(tools->release(2, QPointF(130, 120)));
+    const QList<PolylineItem *> strokes = itemsOf<PolylineItem>(view->pageScene());
+    QCOMPARE(strokes.size(), 2);
+    QCOMPARE(strokes.last()->m_points.size(), 3);
     const QList<QGraphicsItem *> items = view->pageScene()->items(Qt::AscendingOrder);
     auto *background = dynamic_cast<QGraphicsPixmapItem *>(items.first());
     QVERIFY(background);
     QCOMPARE(background->pixmap().size(), QSize(400, 300));
-    QCOMPARE(view->document()->m_currPage.m_listItems.size(), 2);
 
     // A missing image still marks the page synchronised; a damaged one is not taken.
     view->onCurrentPageChanged(3);

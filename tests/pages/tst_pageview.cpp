@@ -4,9 +4,11 @@
 #include "pages/TextEdit.h"
 #include "platform/OnScreenKeyboard.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTouchDevice>
 
 using namespace canvas;
@@ -32,10 +34,22 @@ private slots:
     void touchCancelEndsStroke();
     void pageSwitchWhileFingerDown();
     void strokeEndedByPageSwitchKeepsItsRow();
+    void quickSecondMousePressDraws();
+    void moveWithNoButtonEndsTheMouseStroke();
+    void writeBackKeepsStrokesOfTheOtherCanvas();
     void screenshotOfEveryTool();
 
 private:
     QWidget *viewport() const { return m_view->viewport(); }
+    // Viewport points in the canvas window, for mouse input through the window system path
+    // (double-clicks, modal blocking).
+    QWindow *window() const { return m_view->windowHandle(); }
+    QPoint inWindow(const QPoint &p) const { return viewport()->mapTo(m_view.get(), p); }
+    void tap(const QPoint &at)
+    {
+        QTest::touchEvent(viewport(), m_device).press(0, at, viewport());
+        QTest::touchEvent(viewport(), m_device).release(0, at, viewport());
+    }
     QPointF sceneAt(const QPoint &p) const { return m_view->mapToScene(p); }
 
     TeacherLink m_link;
@@ -379,6 +393,122 @@ void TestPageView::strokeEndedByPageSwitchKeepsItsRow()
     QTest::touchEvent(viewport(), m_device).release(2, QPoint(20, 20), viewport());
     QVERIFY(m_link.teacher.waitForFrames(1));
     QVERIFY(m_link.teacher.frameTexts().first().startsWith("line@ebook&0&3#"));
+}
+
+// A press within the double-click time comes as a double-click only: it still starts a stroke.
+// A text-mode tap delivered that way leaves nothing behind that swallows the next pen press.
+void TestPageView::quickSecondMousePressDraws()
+{
+    QTest::mouseClick(window(), Qt::LeftButton, {}, inWindow(QPoint(50, 60)));
+    // The next press 100 ms after that release.
+    QTest::lastMouseTimestamp -= QGuiApplication::styleHints()->mouseDoubleClickInterval() - 100;
+    QTest::mousePress(window(), Qt::LeftButton, {}, inWindow(QPoint(50, 60)));
+    QTest::mouseMove(window(), inWindow(QPoint(90, 100)));
+    QTest::mouseRelease(window(), Qt::LeftButton, {}, inWindow(QPoint(130, 100)));
+    QList<PolylineItem *> strokes = itemsOf<PolylineItem>(m_view->pageScene());
+    QCOMPARE(strokes.size(), 2);
+    QCOMPARE(strokes.at(1)->m_points,
+             (QList<QPointF>{sceneAt(QPoint(50, 60)), sceneAt(QPoint(90, 100)),
+                             sceneAt(QPoint(130, 100))}));
+
+    TaskToolManager *tools = TaskToolManager::instance();
+    tools->setMode(TaskToolManager::TextMode);
+    tap(QPoint(200, 200));
+    tools->textEdit()->setText(QStringLiteral("ok"));
+    tap(QPoint(200, 200));
+    QCOMPARE(itemsOf<TextItem>(m_view->pageScene()).size(), 1);
+
+    // A stylus press the way Qt hands on an unaccepted tablet press.
+    tools->setMode(TaskToolManager::PenMode);
+    const auto stylus = [this](QEvent::Type type, const QPoint &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, viewport()->mapTo(m_view.get(), at),
+                          viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier,
+                          Qt::MouseEventSynthesizedByQt);
+        QApplication::sendEvent(viewport(), &event);
+    };
+    stylus(QEvent::MouseButtonPress, QPoint(20, 250), Qt::LeftButton);
+    stylus(QEvent::MouseMove, QPoint(120, 250), Qt::LeftButton);
+    stylus(QEvent::MouseButtonRelease, QPoint(120, 250), Qt::NoButton);
+    strokes = itemsOf<PolylineItem>(m_view->pageScene());
+    QCOMPARE(strokes.size(), 3);
+    QCOMPARE(strokes.last()->m_points.first(), sceneAt(QPoint(20, 250)));
+}
+
+// A modal view that opens while the button is down takes its release; a move with no button
+// then ends the stroke where it was, though the viewport tracks the mouse.
+void TestPageView::moveWithNoButtonEndsTheMouseStroke()
+{
+    TcpManager::instance()->m_bShare = true;
+    m_view->procLineData(0, QStringLiteral("6#{t}$$250,10,-1,20$$<p>hover me</p>"));
+    QVERIFY(viewport()->hasMouseTracking());
+    QTest::mousePress(window(), Qt::LeftButton, {}, inWindow(QPoint(30, 40)));
+    QTest::mouseMove(window(), inWindow(QPoint(60, 70)));
+    QDialog chat(m_view.get());
+    chat.setWindowModality(Qt::WindowModal);
+    chat.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chat));
+    QTest::mouseRelease(window(), Qt::LeftButton, {}, inWindow(QPoint(60, 70)));
+    chat.close();
+    QTest::mouseMove(window(), inWindow(QPoint(150, 160)));
+    QTest::mouseMove(window(), inWindow(QPoint(200, 100)));
+
+    QVERIFY(!TaskToolManager::instance()->boundTool(PageView::MouseTouchId));
+    QVERIFY(itemsOf<LiveSegment>(m_view->pageScene()).isEmpty());
+    const QList<PolylineItem *> strokes = itemsOf<PolylineItem>(m_view->pageScene());
+    QCOMPARE(strokes.size(), 1);
+    QCOMPARE(strokes.first()->m_points,
+             (QList<QPointF>{sceneAt(QPoint(30, 40)), sceneAt(QPoint(60, 70))}));
+    QVERIFY(m_link.teacher.waitForFrames(1));
+    QCOMPARE(m_link.framesAfter(100),
+             QList<QByteArray>{"line@ebook&0&" + strokes.first()->toString().toUtf8()});
+}
+
+// A finger drawing on the e-note page goes on drawing while the e-book canvas changes page and
+// while the e-note page is shared and synchronised; its stroke is sent once.
+void TestPageView::writeBackKeepsStrokesOfTheOtherCanvas()
+{
+    PageView note(true);
+    note.addBlankPage(400, 300, false);
+    note.addBlankPage(400, 300, false);
+    note.onCurrentPageChanged(0);
+    note.resize(400, 300);
+    note.move(450, 0);
+    note.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&note));
+    PageView *book = m_view.get();
+    PageToolHooks::currentPageRow = [&note, book](int mode) {
+        return mode == 1 ? note.currentIndex() : book->currentIndex();
+    };
+    Settings::instance()->m_nMode = 1;
+    TcpManager::instance()->m_bShare = true;
+    QWidget *pad = note.viewport();
+    const QList<QPoint> path{{20, 20}, {60, 60}, {100, 60}, {140, 80}, {180, 80}};
+
+    QTest::touchEvent(pad, m_device).press(1, path.at(0), pad);
+    QTest::touchEvent(pad, m_device).move(1, path.at(1), pad);
+    book->procLineData(1, QStringLiteral("3#0,0,255,255#3#1,1 9,9 "));
+    QTest::touchEvent(pad, m_device).move(1, path.at(2), pad);
+    note.shareLines();
+    QTest::touchEvent(pad, m_device).move(1, path.at(3), pad);
+    note.setSyncFinish();
+    QCOMPARE(itemsOf<LiveSegment>(note.pageScene()).size(), 3);
+    QTest::touchEvent(pad, m_device).move(1, path.at(4), pad);
+    QTest::touchEvent(pad, m_device).release(1, path.at(4), pad);
+
+    const QList<PolylineItem *> strokes = itemsOf<PolylineItem>(note.pageScene());
+    QCOMPARE(strokes.size(), 1);
+    QList<QPointF> points;
+    for (const QPoint &p : path)
+        points << note.mapToScene(p);
+    QCOMPARE(strokes.first()->m_points, points);
+    QVERIFY(itemsOf<LiveSegment>(note.pageScene()).isEmpty());
+    const QString sent = strokes.first()->toString();
+    QVERIFY(m_link.teacher.waitForFrames(1));
+    QCOMPARE(m_link.framesAfter(200), QList<QByteArray>{"line@enote&0&" + sent.toUtf8()});
+    note.onCurrentPageChanged(1);
+    HSPage saved;
+    saved.read(note.document()->pagePath(0));
+    QCOMPARE(saved.m_listItems, QList<QString>{sent});
 }
 
 void TestPageView::screenshotOfEveryTool()

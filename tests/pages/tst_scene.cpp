@@ -47,7 +47,7 @@ private:
 private slots:
     void cleanup()
     {
-        PageToolHooks::forceReleaseAll = nullptr;
+        PageToolHooks::endStrokes = nullptr;
         PageToolHooks::clearToolItems = nullptr;
         PageToolHooks::currentPageRow = nullptr;
         Settings::instance()->m_nMode = 3;
@@ -72,12 +72,12 @@ private slots:
         QCOMPARE(scene.m_pVoteItem->zValue(), 1000.0);
         QCOMPARE(scene.m_pVoteItem->value(1), 0.75f);
 
-        int released = 0;
-        PageToolHooks::forceReleaseAll = [&released] { ++released; };
+        QList<QGraphicsScene *> ended; // only the strokes of this scene end
+        PageToolHooks::endStrokes = [&ended](QGraphicsScene *s) { ended << s; };
         HSPage out;
         out.m_strVote = page.m_strVote;
         scene.storeToPage(out);
-        QCOMPARE(released, 1);
+        QCOMPARE(ended, QList<QGraphicsScene *>{&scene});
         QCOMPARE(out.m_size, page.m_size);
         QCOMPARE(out.m_baImage, page.m_baImage); // not re-encoded
         QCOMPARE(out.m_listItems, page.m_listItems.mid(0, 3));
