@@ -399,16 +399,15 @@ void ENoteWidget::askWaiting(int skipPage)
 
 void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
 {
-    m_nDrainPage = -1; // a header comes only after the image before it
     if (page != m_nSyncPage || m_bSyncAnswered) {
         qDebug() << "onReplacepage: page" << page << "was not asked for (asked" << m_nSyncPage
                  << "), ignored";
-        drainImage(page);
+        channel()->skipImage();
         return;
     }
     if (!validRow(page) || !validPageSize(width, height)) {
         qDebug() << "onReplacepage: page" << page << "size" << width << height << "not valid";
-        drainImage(page);
+        channel()->skipImage();
         stopSync();
         askWaiting(page);
         return;
@@ -431,23 +430,8 @@ void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
         finishENoteSync();
 }
 
-// The channel holds an announced image no sync waits for: let it come, then drop its file,
-// so the channel reads headers again.
-void ENoteWidget::drainImage(int page)
-{
-    if (!channel()->isReceivingFile())
-        return;
-    m_nDrainPage = page;
-    TcpManager::instance()->readyENoteSync(page);
-}
-
 void ENoteWidget::onBackgroundSyncEnd()
 {
-    if (m_nDrainPage >= 0) {
-        QFile::remove(pageImagePath(m_nDrainPage));
-        m_nDrainPage = -1;
-        return;
-    }
     if (!m_bFileSyncing) {
         qDebug() << "onBackgroundSyncEnd: no page image awaited, ignored";
         return;
@@ -497,9 +481,11 @@ void ENoteWidget::abandonSync(const char *reason)
     if (m_nSyncPage < 0)
         return;
     qDebug() << "enote sync of page" << m_nSyncPage << reason;
-    if (m_bFileSyncing && channel()->isReceivingFile())
-        m_nDrainPage = m_nSyncPage;
+    // An answer or image bytes still owed would come out of step with the next request.
+    const bool owed = !m_bSyncAnswered || m_bFileSyncing;
     stopSync();
+    if (owed)
+        channel()->reconnect();
 }
 
 void ENoteWidget::onSyncTimeout()

@@ -83,7 +83,6 @@ private:
     void finishENoteSync();
     void stopSync();
     void abandonSync(const char *reason);
-    void drainImage(int page);
     void followCanvas();
     void refreshShownThumbnail();
     void leavePageFor(int page);
@@ -98,7 +97,6 @@ private:
     int m_nSyncPage = -1;         // page asked for; its answer is the only one taken
     bool m_bSyncAnswered = false; // its header has arrived
     bool m_bSyncWithImage = false;
-    int m_nDrainPage = -1;    // an image no sync waits for is arriving; its file is dropped
     QList<int> m_listWaiting; // added pages to ask for once the running sync ends
     QTimer m_syncTimer;
     QTimer m_lineTimer;
