@@ -278,32 +278,37 @@ void PageView::shareLines()
     }
 }
 
-void PageView::setSyncFinish()
+bool PageView::setSyncFinish()
 {
     qDebug() << "setSyncFinish current index=" << m_document.m_nCurrIndex << " set init";
     if (!pageShown())
-        return;
+        return false;
     writeBack();
-    m_document.m_currPage.setInit(true);
     const QString path = Settings::instance()->tempNotesDir() +
                          QStringLiteral("enote_%1.png").arg(m_document.m_nCurrIndex + 1);
     qDebug() << path;
+    bool taken = true;
     QFile file(path);
     if (file.exists()) {
         QImage image;
         if (file.size() <= kMaxPageImageFile && file.open(QIODevice::ReadOnly))
             image = PictureData::decode(file.readAll());
         file.close();
-        if (image.isNull()) {
-            qDebug() << "setSyncFinish: page image unreadable";
+        taken = !image.isNull();
+        if (!taken) {
+            qDebug() << "setSyncFinish: page image unreadable or too large, page not synchronised";
         } else {
             const QPixmap pixmap = QPixmap::fromImage(image);
             m_document.m_currPage.setPixmap(pixmap);
+            m_scene.primeBackground(m_document.m_currPage.m_baImage, pixmap);
             qDebug() << "setSyncFinish pixsize=" << pixmap.size();
         }
         QFile::remove(path);
     }
+    if (taken)
+        m_document.m_currPage.setInit(true);
     m_scene.setPage(m_document.m_currPage);
+    return taken;
 }
 
 void PageView::sendPreview()

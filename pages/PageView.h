@@ -43,7 +43,9 @@ public:
     void procLineData(int page, const QString &itemText);
     void shareLines();
     void moveItem(int page, const QString &id, const QString &pos);
-    void setSyncFinish();
+    // The received image becomes the shown page's background; true when the page now counts
+    // as synchronised: its image was taken, or none was sent.
+    bool setSyncFinish();
     void sendPreview();
     void resetZoom();
 

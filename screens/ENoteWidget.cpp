@@ -7,6 +7,7 @@
 #include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/TaskToolManager.h"
+#include "pdf/PageImageLimit.h"
 #include "screens/EBookItemDelegate.h"
 #include "screens/PageListWidget.h"
 #include "screens/ScreenPointers.h"
@@ -288,8 +289,7 @@ void ENoteWidget::addPage(int width, int height, bool withImage)
 
 bool ENoteWidget::validPageSize(int width, int height)
 {
-    return width >= 1 && width <= TeacherCommand::MaxPageSide && height >= 1 &&
-           height <= TeacherCommand::MaxPageSide;
+    return PageImageLimit::fits(QSize(width, height));
 }
 
 bool ENoteWidget::matchPageCount(int count)
@@ -456,8 +456,8 @@ void ENoteWidget::finishENoteSync()
         m_PageView->onCurrentPageChanged(page);
     if (imageMissing)
         qDebug() << "enote page" << page << "image not saved, page left unsynchronised";
-    else
-        m_PageView->setSyncFinish();
+    else if (!m_PageView->setSyncFinish())
+        qDebug() << "enote page" << page << "image not taken, page left unsynchronised";
     m_delegate->refresh(page);
     if (shown != page)
         m_PageView->onCurrentPageChanged(shown);

@@ -61,6 +61,17 @@ QByteArray picture(const QSize &size)
     return bytes;
 }
 
+QByteArray monoPng(const QSize &size)
+{
+    QImage image(size, QImage::Format_Mono);
+    image.fill(0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 QByteArray header(int page, const QSize &size, const QByteArray &image)
 {
     return QStringLiteral("sync@enote#%1#%2,%3,%4,%5")
@@ -86,6 +97,7 @@ private slots:
     void syncEndsForItsPageTimesOutAndDrops();
     void slowImageKeepsItsSync();
     void stalledImageAndLateAnswerSpoilNoLaterSync();
+    void pagesBeyondThePictureLimit();
     void strokesOnTwoPagesReachBothThumbnails();
     void addedPagesAndRowsOutsideTheList();
     void touchDragScrollsOneRow();
@@ -389,6 +401,42 @@ void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
     QVERIFY(serveAfresh(1));
     QVERIFY(!m_image.received().contains("sync@enote#ready#0"));
     QCOMPARE(logged("enote sync finish (5)"), 2);
+}
+
+// One limit for e-note pages and their pictures: a page beyond it is not made, and a page
+// whose picture is beyond it is never counted synchronised.
+void TestENoteWidget::pagesBeyondThePictureLimit()
+{
+    m_screen->matchPageCount(2);
+    for (const QSize &size : {QSize(14401, 1000), QSize(2000, 9000), QSize(14400, 1165)})
+        m_screen->addPage(size.width(), size.height(), size.width() == 2000);
+    QCOMPARE(m_screen->pageCount(), 3);
+
+    // Announced beyond it: the sync ends at once and the image is never asked for.
+    PageView *view = m_screen->pageView();
+    const QByteArray image = picture(QSize(400, 300));
+    m_screen->setCurrentPage(1);
+    QVERIFY(asked("sync@enote#query#1"));
+    QVERIFY(m_image.write(header(1, QSize(2000, 9000), image)));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }, 1000));
+    QVERIFY(seen("onReplacepage: page 1 size 2000 9000 not valid"));
+    QVERIFY(!view->checkIsUpdate());
+    QVERIFY(!TcpManager::instance()->teacherFileThread()->isReceivingFile());
+    QVERIFY(!m_image.received().contains("ready"));
+
+    // A picture beyond it on a page within it: the page stays white and unsynchronised.
+    const QByteArray huge = monoPng(QSize(5000, 4000));
+    m_image.clearReceived();
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(m_image.write(header(0, QSize(400, 300), huge)));
+    QVERIFY(asked("sync@enote#ready#0"));
+    QVERIFY(m_image.write(huge));
+    QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    QVERIFY(!view->checkIsUpdate());
+    QVERIFY(view->document()->m_currPage.m_baImage.isEmpty());
+    QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(0)));
 }
 
 // Teacher strokes on two pages in one read: each thumbnail takes its own page's stroke.
