@@ -222,19 +222,29 @@ void PageView::rotatePage(int page)
     m_scene.setPage(m_document.m_currPage);
 }
 
-void PageView::resizePage(int page, int width, int height)
+void PageView::resizePage(int page, int width, int height, const ItemFilter &keep)
 {
     if (!validPage(page))
         return;
-    m_document.resizepage(page, width, height);
-    if (page == m_document.m_nCurrIndex) {
-        dropTools();
-        m_document.setCurrpage(page, true);
-        resetZoom();
-        m_scene.setPage(m_document.m_currPage);
-    } else {
-        onCurrentPageChanged(page);
+    writeBack(); // the shown page's latest ink is in its record
+    QList<QString> kept;
+    HSPage old;
+    if (keep && m_document.getPage(page, old)) {
+        for (const QString &text : qAsConst(old.m_listItems)) {
+            if (keep(text))
+                kept.append(text);
+        }
     }
+    const bool shown = page == m_document.m_nCurrIndex;
+    m_document.resizepage(page, width, height);
+    // The replaced page is not written back over its blank file.
+    m_document.setCurrpage(page, shown);
+    for (const QString &text : qAsConst(kept))
+        m_document.m_currPage.appendItem(text);
+    if (!kept.isEmpty())
+        m_document.saveCurrent();
+    resetZoom();
+    m_scene.setPage(m_document.m_currPage);
 }
 
 void PageView::showShareVote(const QStringList &fields)

@@ -75,6 +75,10 @@ ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
     connect(images, SIGNAL(fileDataReceived(qint64, qint64)), this, SLOT(onImageData()));
     connect(tcp->teacherSocket(), SIGNAL(disconnected()), this, SLOT(onTeacherDropped()));
     tcp->setENoteClearPages([] {
+        // Back with the same teacher after a dropped link, the pages stay with the student's
+        // ink on them: the page count answer and the re-sync of each page bring them up to date.
+        if (Settings::instance()->m_bReconnecting)
+            return;
         if (auto *screen = qobject_cast<ENoteWidget *>(ScreenPointers::eNoteWidget()))
             screen->clearPages();
     });
@@ -131,6 +135,7 @@ void ENoteWidget::clearPages()
     abandonSync("ends: pages cleared");
     m_listWaiting.clear();
     m_nLinePage = -1;
+    m_teacherItems.clear();
     m_PageView->clearPages();
     m_delegate->clear();
     m_listwidget->clear();
@@ -174,6 +179,7 @@ void ENoteWidget::lineUpdatePage(int page, const QString &itemText)
         return;
     }
     leavePageFor(page);
+    m_teacherItems.add(page, itemText);
     m_PageView->procLineData(page, itemText);
     m_listwidget->setCurrentRow(page);
     if (m_bLineSyncing && page == m_nSyncPage) {
@@ -234,6 +240,7 @@ void ENoteWidget::clearPage(int row)
     if (row != m_PageView->currentIndex())
         return;
     m_PageView->clearCurrentPage(false);
+    m_teacherItems.forgetPage(row);
     refreshShownThumbnail();
 }
 
@@ -421,7 +428,11 @@ void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
     if (!withImage)
         QFile::remove(pageImagePath(page)); // never an old image under the new page
     leavePageFor(page);
-    m_PageView->resizePage(page, width, height);
+    // The teacher sends all of its items again; the student's own stay on the page.
+    m_PageView->resizePage(page, width, height, [this, page](const QString &itemText) {
+        return !m_teacherItems.contains(page, itemText);
+    });
+    m_teacherItems.forgetPage(page);
     followCanvas();
     TcpManager::instance()->syncENote(page);
     if (withImage)

@@ -1,6 +1,8 @@
 #ifndef ENOTEWIDGET_H
 #define ENOTEWIDGET_H
 
+#include "pages/TeacherItems.h"
+
 #include <QList>
 #include <QModelIndex>
 #include <QPixmap>
@@ -102,6 +104,7 @@ private:
     QTimer m_syncTimer;
     QTimer m_lineTimer;
     int m_nLinePage = -1; // page with teacher strokes not yet in its thumbnail
+    TeacherItems m_teacherItems;
 };
 
 #endif // ENOTEWIDGET_H
