@@ -9,6 +9,8 @@ class PageImageHeader
 public:
     static constexpr int MaxHeaderSize = 256;
     static constexpr qint64 MaxImageSize = 64 * 1024 * 1024;
+    // Bound of the size fields as read; whether a page of that size is taken (the page image
+    // limit) is decided where e-note pages are made.
     static constexpr int MaxSide = 16384;
 
     // False for anything but a well-formed header within the limits. A non-zero flag with

@@ -20,13 +20,8 @@ void TeacherFileThread::run() {}
 
 void TeacherFileThread::connectToServer()
 {
-    if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState) {
-        m_socket->disconnect(this);
-        m_socket->abort();
-        m_socket->deleteLater();
-        m_socket = nullptr;
-        resetReceive();
-    }
+    if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState)
+        dropSocket();
     const QString address = m_strTeacherIp;
     if (!m_socket) {
         m_socket = new QTcpSocket(this);
@@ -38,6 +33,35 @@ void TeacherFileThread::connectToServer()
     qDebug() << "file connect to " << address;
     if (m_socket->state() == QAbstractSocket::UnconnectedState)
         m_socket->connectToHost(address, m_nPort, QIODevice::ReadWrite);
+}
+
+void TeacherFileThread::dropSocket()
+{
+    m_socket->disconnect(this);
+    m_socket->abort();
+    m_socket->deleteLater();
+    m_socket = nullptr;
+    resetReceive();
+}
+
+void TeacherFileThread::reconnect()
+{
+    m_listCommand.clear();
+    if (!m_socket) {
+        resetReceive();
+        return;
+    }
+    qDebug() << "page-image connection made again, what it still owed is dropped";
+    dropSocket();
+    connectToServer();
+}
+
+void TeacherFileThread::skipImage()
+{
+    if (!m_bRecvFile)
+        return;
+    qDebug() << "announced page image not asked for, dropped" << m_strFilePath;
+    resetReceive();
 }
 
 void TeacherFileThread::sendCommand(const QByteArray &command)

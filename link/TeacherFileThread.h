@@ -27,6 +27,12 @@ public:
 
     void sendCommand(const QByteArray &command);
     void procFileData(const QByteArray &data);
+    // The image the last header announced is not wanted: nothing asked for it, so no bytes
+    // are owed and the next read is a header again.
+    void skipImage();
+    // Drops what the connection still owes (an answer, image bytes) with the connection
+    // itself and the requests not yet written, and connects again: the next read is a header.
+    void reconnect();
 
     void setPort(quint16 port) { m_nPort = port; }
     quint16 port() const { return m_nPort; }
@@ -54,6 +60,7 @@ protected:
 
 private:
     void writeFile();
+    void dropSocket();
     void resetReceive();
     void finishFile();
 

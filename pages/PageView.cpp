@@ -237,19 +237,29 @@ void PageView::rotatePage(int page)
     m_scene.setPage(m_document.m_currPage);
 }
 
-void PageView::resizePage(int page, int width, int height)
+void PageView::resizePage(int page, int width, int height, const ItemFilter &keep)
 {
     if (!validPage(page))
         return;
-    m_document.resizepage(page, width, height);
-    if (page == m_document.m_nCurrIndex) {
-        dropTools();
-        m_document.setCurrpage(page, true);
-        resetZoom();
-        m_scene.setPage(m_document.m_currPage);
-    } else {
-        onCurrentPageChanged(page);
+    writeBack(); // the shown page's latest ink is in its record
+    QList<QString> kept;
+    HSPage old;
+    if (keep && m_document.getPage(page, old)) {
+        for (const QString &text : qAsConst(old.m_listItems)) {
+            if (keep(text))
+                kept.append(text);
+        }
     }
+    const bool shown = page == m_document.m_nCurrIndex;
+    m_document.resizepage(page, width, height);
+    // The replaced page is not written back over its blank file.
+    m_document.setCurrpage(page, shown);
+    for (const QString &text : qAsConst(kept))
+        m_document.m_currPage.appendItem(text);
+    if (!kept.isEmpty())
+        m_document.saveCurrent();
+    resetZoom();
+    m_scene.setPage(m_document.m_currPage);
 }
 
 void PageView::showShareVote(const QStringList &fields)
@@ -293,32 +303,37 @@ void PageView::shareLines()
     }
 }
 
-void PageView::setSyncFinish()
+bool PageView::setSyncFinish()
 {
     qDebug() << "setSyncFinish current index=" << m_document.m_nCurrIndex << " set init";
     if (!pageShown())
-        return;
+        return false;
     writeBack(Strokes::GoOn);
-    m_document.m_currPage.setInit(true);
     const QString path = Settings::instance()->tempNotesDir() +
                          QStringLiteral("enote_%1.png").arg(m_document.m_nCurrIndex + 1);
     qDebug() << path;
+    bool taken = true;
     QFile file(path);
     if (file.exists()) {
         QImage image;
         if (file.size() <= kMaxPageImageFile && file.open(QIODevice::ReadOnly))
             image = PictureData::decode(file.readAll());
         file.close();
-        if (image.isNull()) {
-            qDebug() << "setSyncFinish: page image unreadable";
+        taken = !image.isNull();
+        if (!taken) {
+            qDebug() << "setSyncFinish: page image unreadable or too large, page not synchronised";
         } else {
             const QPixmap pixmap = QPixmap::fromImage(image);
             m_document.m_currPage.setPixmap(pixmap);
+            m_scene.primeBackground(m_document.m_currPage.m_baImage, pixmap);
             qDebug() << "setSyncFinish pixsize=" << pixmap.size();
         }
         QFile::remove(path);
     }
+    if (taken)
+        m_document.m_currPage.setInit(true);
     reshowPage();
+    return taken;
 }
 
 void PageView::sendPreview()

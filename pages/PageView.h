@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QTimer>
 
+#include <functional>
+
 class QTouchEvent;
 
 // The canvas showing one page of an e-book or e-note: page switching, teacher items,
@@ -19,6 +21,7 @@ public:
     static constexpr int MouseTouchId = 28671;
     // Incoming items within this time share one thumbnail redraw.
     static constexpr int ThumbnailDelay = 50;
+    using ItemFilter = std::function<bool(const QString &itemText)>;
 
     explicit PageView(bool eNote, QWidget *parent = nullptr);
     ~PageView() override;
@@ -36,14 +39,18 @@ public:
     bool addPageFile(const QString &name);
     void removePage(int index);
     void rotatePage(int page);
-    void resizePage(int page, int width, int height);
+    // Replaces a page by a blank one of the new size and shows it; the page's items that keep
+    // accepts stay on it.
+    void resizePage(int page, int width, int height, const ItemFilter &keep = ItemFilter());
     void showShareVote(const QStringList &fields);
     // False when no page is shown or the export failed.
     bool saveAsPdf();
     void procLineData(int page, const QString &itemText);
     void shareLines();
     void moveItem(int page, const QString &id, const QString &pos);
-    void setSyncFinish();
+    // The received image becomes the shown page's background; true when the page now counts
+    // as synchronised: its image was taken, or none was sent.
+    bool setSyncFinish();
     void sendPreview();
     void resetZoom();
 

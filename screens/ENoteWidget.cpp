@@ -7,6 +7,7 @@
 #include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/TaskToolManager.h"
+#include "pdf/PageImageLimit.h"
 #include "screens/EBookItemDelegate.h"
 #include "screens/PageListWidget.h"
 #include "screens/ScreenPointers.h"
@@ -74,6 +75,10 @@ ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
     connect(images, SIGNAL(fileDataReceived(qint64, qint64)), this, SLOT(onImageData()));
     connect(tcp->teacherSocket(), SIGNAL(disconnected()), this, SLOT(onTeacherDropped()));
     tcp->setENoteClearPages([] {
+        // Back with the same teacher after a dropped link, the pages stay with the student's
+        // ink on them: the page count answer and the re-sync of each page bring them up to date.
+        if (Settings::instance()->m_bReconnecting)
+            return;
         if (auto *screen = qobject_cast<ENoteWidget *>(ScreenPointers::eNoteWidget()))
             screen->clearPages();
     });
@@ -130,6 +135,7 @@ void ENoteWidget::clearPages()
     abandonSync("ends: pages cleared");
     m_listWaiting.clear();
     m_nLinePage = -1;
+    m_teacherItems.clear();
     m_PageView->clearPages();
     m_delegate->clear();
     m_listwidget->clear();
@@ -173,6 +179,7 @@ void ENoteWidget::lineUpdatePage(int page, const QString &itemText)
         return;
     }
     leavePageFor(page);
+    m_teacherItems.add(page, itemText);
     m_PageView->procLineData(page, itemText);
     m_listwidget->setCurrentRow(page);
     if (m_bLineSyncing && page == m_nSyncPage) {
@@ -233,6 +240,7 @@ void ENoteWidget::clearPage(int row)
     if (row != m_PageView->currentIndex())
         return;
     m_PageView->clearCurrentPage(false);
+    m_teacherItems.forgetPage(row);
     refreshShownThumbnail();
 }
 
@@ -288,8 +296,7 @@ void ENoteWidget::addPage(int width, int height, bool withImage)
 
 bool ENoteWidget::validPageSize(int width, int height)
 {
-    return width >= 1 && width <= TeacherCommand::MaxPageSide && height >= 1 &&
-           height <= TeacherCommand::MaxPageSide;
+    return PageImageLimit::fits(QSize(width, height));
 }
 
 bool ENoteWidget::matchPageCount(int count)
@@ -399,16 +406,15 @@ void ENoteWidget::askWaiting(int skipPage)
 
 void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
 {
-    m_nDrainPage = -1; // a header comes only after the image before it
     if (page != m_nSyncPage || m_bSyncAnswered) {
         qDebug() << "onReplacepage: page" << page << "was not asked for (asked" << m_nSyncPage
                  << "), ignored";
-        drainImage(page);
+        channel()->skipImage();
         return;
     }
     if (!validRow(page) || !validPageSize(width, height)) {
         qDebug() << "onReplacepage: page" << page << "size" << width << height << "not valid";
-        drainImage(page);
+        channel()->skipImage();
         stopSync();
         askWaiting(page);
         return;
@@ -422,7 +428,11 @@ void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
     if (!withImage)
         QFile::remove(pageImagePath(page)); // never an old image under the new page
     leavePageFor(page);
-    m_PageView->resizePage(page, width, height);
+    // The teacher sends all of its items again; the student's own stay on the page.
+    m_PageView->resizePage(page, width, height, [this, page](const QString &itemText) {
+        return !m_teacherItems.contains(page, itemText);
+    });
+    m_teacherItems.forgetPage(page);
     followCanvas();
     TcpManager::instance()->syncENote(page);
     if (withImage)
@@ -431,23 +441,8 @@ void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
         finishENoteSync();
 }
 
-// The channel holds an announced image no sync waits for: let it come, then drop its file,
-// so the channel reads headers again.
-void ENoteWidget::drainImage(int page)
-{
-    if (!channel()->isReceivingFile())
-        return;
-    m_nDrainPage = page;
-    TcpManager::instance()->readyENoteSync(page);
-}
-
 void ENoteWidget::onBackgroundSyncEnd()
 {
-    if (m_nDrainPage >= 0) {
-        QFile::remove(pageImagePath(m_nDrainPage));
-        m_nDrainPage = -1;
-        return;
-    }
     if (!m_bFileSyncing) {
         qDebug() << "onBackgroundSyncEnd: no page image awaited, ignored";
         return;
@@ -472,8 +467,8 @@ void ENoteWidget::finishENoteSync()
         m_PageView->onCurrentPageChanged(page);
     if (imageMissing)
         qDebug() << "enote page" << page << "image not saved, page left unsynchronised";
-    else
-        m_PageView->setSyncFinish();
+    else if (!m_PageView->setSyncFinish())
+        qDebug() << "enote page" << page << "image not taken, page left unsynchronised";
     m_delegate->refresh(page);
     if (shown != page)
         m_PageView->onCurrentPageChanged(shown);
@@ -497,9 +492,11 @@ void ENoteWidget::abandonSync(const char *reason)
     if (m_nSyncPage < 0)
         return;
     qDebug() << "enote sync of page" << m_nSyncPage << reason;
-    if (m_bFileSyncing && channel()->isReceivingFile())
-        m_nDrainPage = m_nSyncPage;
+    // An answer or image bytes still owed would come out of step with the next request.
+    const bool owed = !m_bSyncAnswered || m_bFileSyncing;
     stopSync();
+    if (owed)
+        channel()->reconnect();
 }
 
 void ENoteWidget::onSyncTimeout()

@@ -1,6 +1,8 @@
 #ifndef ENOTEWIDGET_H
 #define ENOTEWIDGET_H
 
+#include "pages/TeacherItems.h"
+
 #include <QList>
 #include <QModelIndex>
 #include <QPixmap>
@@ -48,6 +50,7 @@ public:
     void addPage(int width, int height, bool withImage);
     // Makes the page count the teacher's; false when the count is out of range.
     bool matchPageCount(int count);
+    // Within the limit of page images: a page beyond it could never show its picture.
     static bool validPageSize(int width, int height);
 
     int currentPage() const;
@@ -83,7 +86,6 @@ private:
     void finishENoteSync();
     void stopSync();
     void abandonSync(const char *reason);
-    void drainImage(int page);
     void followCanvas();
     void refreshShownThumbnail();
     void leavePageFor(int page);
@@ -98,11 +100,11 @@ private:
     int m_nSyncPage = -1;         // page asked for; its answer is the only one taken
     bool m_bSyncAnswered = false; // its header has arrived
     bool m_bSyncWithImage = false;
-    int m_nDrainPage = -1;    // an image no sync waits for is arriving; its file is dropped
     QList<int> m_listWaiting; // added pages to ask for once the running sync ends
     QTimer m_syncTimer;
     QTimer m_lineTimer;
     int m_nLinePage = -1; // page with teacher strokes not yet in its thumbnail
+    TeacherItems m_teacherItems;
 };
 
 #endif // ENOTEWIDGET_H

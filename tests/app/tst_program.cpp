@@ -162,6 +162,7 @@ private slots:
     void teacherStrokeOnTheBook();
     void synchronisedNotePage();
     void penChosenOnTheBookDrawsOnTheNotes();
+    void stalledNoteImageSparesTheNextPage();
     void studentStrokeReachesTheTeacher();
     void chat();
     void lockAndRelease();
@@ -440,6 +441,55 @@ void TestProgram::penChosenOnTheBookDrawsOnTheNotes()
     QVERIFY(!waitForScreen([&](const QImage &image) {
                  return image.copy(kShareIndicator) == m_loginScreen.copy(kShareIndicator);
              }).isNull());
+}
+
+// The teacher announces a new page's picture and never sends it. Once that sync is given up
+// (10 s without progress), the next page still comes with its picture.
+void TestProgram::stalledNoteImageSparesTheNextPage()
+{
+    QVERIFY(!m_notePage.isEmpty());
+    const QColor background(120, 200, 255);
+    QImage picture(kNotePage, QImage::Format_RGB32);
+    picture.fill(background);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"));
+    const QByteArray size =
+        QByteArray::number(kNotePage.width()) + ',' + QByteArray::number(kNotePage.height());
+    const QByteArray announced = size + ",1," + QByteArray::number(png.size());
+    const auto asked = [this](const QByteArray &request, int timeoutMs = kStepMs) {
+        return m_images.waitUntil([&] { return m_images.received().endsWith(request); }, timeoutMs);
+    };
+    m_images.clearReceived();
+    m_teacher.clearFrames();
+    QVERIFY(m_teacher.sendFrame("query@", "enote#add#" + size + "#1"));
+    QVERIFY(asked("sync@enote#query#1"));
+    QVERIFY(m_images.write("sync@enote#1#" + announced));
+    QVERIFY(waitForFrame("sync@enote#1"));
+    QVERIFY(asked("sync@enote#ready#1"));
+    QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+    QVERIFY(m_teacher.sendFrame("query@", "enote#add#" + size + "#1"));
+
+    QVERIFY(asked("sync@enote#query#2", 10000 + kStepMs));
+    QVERIFY(m_images.write("sync@enote#2#" + announced));
+    QVERIFY(waitForFrame("sync@enote#2"));
+    QVERIFY(asked("sync@enote#ready#2"));
+    QVERIFY(m_images.write(png));
+    QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+    const QRect canvas = canvasArea(m_screen);
+    const QImage shot = waitForScreen([&](const QImage &image) {
+        return ScreenPixels::count(image, canvas, background) > 300000;
+    });
+    QVERIFY(save(shot, QStringLiteral("program_enote_after_stall")));
+
+    // Back on page 0, which is up to date: nothing is asked for.
+    m_images.clearReceived();
+    QVERIFY(m_teacher.sendFrame("query@", "enote#pageindex#0"));
+    QVERIFY(!waitForScreen([](const QImage &image) {
+                 return ScreenPixels::count(image, image.rect(), kNoteBackground) > 300000 &&
+                        ScreenPixels::count(image, image.rect(), kTeacherNoteInk) > 2000;
+             }).isNull());
+    QCOMPARE(m_images.received(), QByteArray());
 }
 
 void TestProgram::studentStrokeReachesTheTeacher()

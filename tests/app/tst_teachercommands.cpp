@@ -3,6 +3,7 @@
 #include "app/MainWidget.h"
 #include "link/Settings.h"
 #include "link/TcpManager.h"
+#include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/PolylineItem.h"
 #include "platform/PowerStatus.h"
@@ -19,6 +20,7 @@
 #include "support/FakeTeacher.h"
 #include "support/PdfFixtures.h"
 
+#include <QBuffer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -69,6 +71,7 @@ private slots:
     void lessonViews();
     void kickEndsTheLessonAndADropRejoins();
     void toolbarActions();
+    void studentInkOutlivesAReJoin();
 
 private:
     bool join();
@@ -475,6 +478,65 @@ void TestTeacherCommands::toolbarActions()
     QTRY_VERIFY((notice = w()->findChild<QMessageBox *>()) && notice->isVisible());
     QVERIFY(notice->text().contains("PDF"));
     notice->close();
+}
+
+// A stroke the student drew on a note page outlives the teacher's dropped link: the page is
+// synchronised again, the teacher's stroke comes back once, and the page file holds both.
+void TestTeacherCommands::studentInkOutlivesAReJoin()
+{
+    ENoteWidget *enote = w()->eNoteWidget();
+    PageView *view = enote->pageView();
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"));
+    // The teacher's side of page 0: its size and picture, its stroke, the line-sync end.
+    const auto servePage0 = [&] {
+        return m_images.waitUntil([&] { return m_images.received() == "sync@enote#query#0"; }) &&
+               m_images.write("sync@enote#0#400,300,1," + QByteArray::number(png.size())) &&
+               m_images.waitUntil([&] { return m_images.received().endsWith("ready#0"); }) &&
+               m_images.write(png) && m_teacher.sendFrame("line@", "enote&0&" + kStroke) &&
+               m_teacher.sendFrame("sync@", "enote#end") &&
+               m_teacher.waitUntil([&] { return view->checkIsUpdate(); });
+    };
+    const auto followTheNote = [&](const QByteArray &pageCountAnswer) {
+        exchange("query@", "status#enote", 0);
+        QVERIFY(
+            m_teacher.waitUntil([&] { return m_teacher.frameTexts().contains("status@enote"); }));
+        exchange("query@", pageCountAnswer, 1);
+        m_images.clearReceived();
+        exchange("query@", "enote#pageindex#0", 0);
+        QVERIFY(servePage0());
+    };
+    followTheNote("enote#pagecount#2");
+
+    w()->onBtnMarker();
+    const QPoint from = view->mapFromScene(QPointF(60, 200));
+    const QPoint to = view->mapFromScene(QPointF(300, 240));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, to);
+    QCOMPARE(strokesOn(view), 2);
+
+    m_teacher.closeConnection();
+    QTRY_VERIFY(w()->reconnectTimer().isActive());
+    QVERIFY(!view->checkIsUpdate());
+    QVERIFY(join());
+    w()->tryReconnect();
+    followTheNote("enote#pagecount#2");
+
+    QCOMPARE(strokesOn(view), 2);
+    const QList<QString> items = view->document()->m_currPage.m_listItems;
+    QCOMPARE(items.count(QString::fromLatin1(kStroke)), 1);
+    QCOMPARE(items.size(), 2);
+    exchange("query@", "enote#pageindex#1", 0);
+    QCOMPARE(view->currentIndex(), 1);
+    HSPage saved;
+    QVERIFY(saved.read(view->document()->pagePath(0)));
+    QCOMPARE(saved.m_listItems, items);
+    QVERIFY(saved.m_bInit && !saved.m_baImage.isEmpty());
 }
 
 QTEST_MAIN(TestTeacherCommands)

@@ -360,17 +360,18 @@ void TestCanvas::syncFinishKeepsStrokes()
     QVERIFY(background);
     QCOMPARE(background->pixmap().size(), QSize(400, 300));
 
-    // A missing image still marks the page synchronised; a damaged one is not taken.
+    // No image file (none was sent) marks the page synchronised; a damaged one is not taken,
+    // and the page stays unsynchronised, to be asked for again.
     view->onCurrentPageChanged(3);
-    view->setSyncFinish();
+    QVERIFY(view->setSyncFinish());
     QVERIFY(view->checkIsUpdate());
     view->onCurrentPageChanged(2);
     QFile damaged(Settings::instance()->tempNotesDir() + QStringLiteral("enote_3.png"));
     QVERIFY(damaged.open(QIODevice::WriteOnly));
     damaged.write("\x89PNG\r\n\x1a\nbroken");
     damaged.close();
-    view->setSyncFinish();
-    QVERIFY(view->checkIsUpdate());
+    QVERIFY(!view->setSyncFinish());
+    QVERIFY(!view->checkIsUpdate());
     QVERIFY(view->document()->m_currPage.m_baImage.isEmpty());
     QVERIFY(!QFile::exists(damaged.fileName()));
 }
@@ -500,7 +501,8 @@ void TestCanvas::oversizedPicturesAreRefused()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(big);
     file.close();
-    view->setSyncFinish();
+    QVERIFY(!view->setSyncFinish());
+    QVERIFY(!view->checkIsUpdate());
     QVERIFY(view->document()->m_currPage.m_baImage.isEmpty());
     QVERIFY(!QFile::exists(path));
 }

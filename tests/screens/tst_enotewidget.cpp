@@ -61,6 +61,17 @@ QByteArray picture(const QSize &size)
     return bytes;
 }
 
+QByteArray monoPng(const QSize &size)
+{
+    QImage image(size, QImage::Format_Mono);
+    image.fill(0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 QByteArray header(int page, const QSize &size, const QByteArray &image)
 {
     return QStringLiteral("sync@enote#%1#%2,%3,%4,%5")
@@ -85,6 +96,8 @@ private slots:
     void answersNotAskedForChangeNothing();
     void syncEndsForItsPageTimesOutAndDrops();
     void slowImageKeepsItsSync();
+    void stalledImageAndLateAnswerSpoilNoLaterSync();
+    void pagesBeyondThePictureLimit();
     void strokesOnTwoPagesReachBothThumbnails();
     void addedPagesAndRowsOutsideTheList();
     void touchDragScrollsOneRow();
@@ -255,10 +268,10 @@ void TestENoteWidget::answersNotAskedForChangeNothing()
     QVERIFY(seen("onReplacepage: page 1 was not asked for"));
     const QByteArray image = picture(QSize(64, 64));
     QVERIFY(m_image.write(header(0, QSize(64, 64), image)));
-    QVERIFY(asked("sync@enote#ready#0")); // the stray image is let through and dropped
-    QVERIFY(m_image.write(image));
-    QVERIFY(FakePeer::waitUntil(
-        [] { return !TcpManager::instance()->teacherFileThread()->isReceivingFile(); }));
+    QVERIFY(seen("onReplacepage: page 0 was not asked for"));
+    // The stray image is never asked for: the channel reads the next header.
+    QVERIFY(!TcpManager::instance()->teacherFileThread()->isReceivingFile());
+    QVERIFY(!m_image.received().contains("ready"));
     QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(0)));
     QVERIFY(m_teacher.frameTexts().isEmpty());
     QCOMPARE(m_screen->pageView()->currentIndex(), 2);
@@ -320,6 +333,7 @@ void TestENoteWidget::slowImageKeepsItsSync()
     m_screen->matchPageCount(2);
     const QByteArray image = picture(QSize(400, 300));
     const int piece = image.size() / 4 + 1;
+    const int connections = m_image.connectionCount();
     for (const int page : {1, 0}) {
         const QByteArray row = QByteArray::number(page);
         m_screen->setCurrentPage(page);
@@ -339,9 +353,89 @@ void TestENoteWidget::slowImageKeepsItsSync()
         QCOMPARE(m_screen->pageView()->checkIsUpdate(), page == 1);
     }
     QCOMPARE(logged("enote sync finish (5)"), 1);
-    QVERIFY(m_image.write(image.mid(piece))); // the rest comes late and is dropped
+    // The stalled image is dropped with its connection; the rest, sent late on the new one,
+    // is no header and is dropped too.
+    QVERIFY(FakePeer::waitUntil(
+        [&] { return m_image.connectionCount() == connections + 1 && m_image.isConnected(); }));
+    QVERIFY(m_image.write(image.mid(piece)));
     QVERIFY(FakePeer::waitUntil(
         [] { return !TcpManager::instance()->teacherFileThread()->isReceivingFile(); }));
+    QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(0)));
+}
+
+// An image announced and never sent, and an answer that comes after its sync was given up,
+// spoil no later sync; a page given up is asked for again when the student comes back to it.
+void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
+{
+    m_screen->setSyncTimeout(300);
+    m_screen->matchPageCount(3);
+    PageView *view = m_screen->pageView();
+    const QByteArray image = picture(QSize(400, 300));
+    m_screen->setCurrentPage(1);
+    QVERIFY(asked("sync@enote#query#1"));
+    QVERIFY(m_image.write(header(1, QSize(400, 300), image)));
+    QVERIFY(asked("sync@enote#ready#1"));
+    QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    QVERIFY(!view->checkIsUpdate());
+
+    const auto serveAfresh = [&](int page) {
+        m_teacher.clearFrames();
+        return serve(page, QSize(400, 300), image) && view->currentIndex() == page &&
+               view->checkIsUpdate() && !view->document()->m_currPage.m_baImage.isEmpty();
+    };
+    m_image.clearReceived();
+    m_screen->setCurrentPage(2);
+    QVERIFY(asked("sync@enote#query#2"));
+    QVERIFY(serveAfresh(2));
+
+    // Page 0 is answered only after the student has gone back to page 1.
+    m_image.clearReceived();
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    m_screen->setCurrentPage(1);
+    QVERIFY(asked("sync@enote#query#1"));
+    QVERIFY(m_image.write(header(0, QSize(400, 300), image)));
+    QVERIFY(seen("onReplacepage: page 0 was not asked for"));
+    QVERIFY(serveAfresh(1));
+    QVERIFY(!m_image.received().contains("sync@enote#ready#0"));
+    QCOMPARE(logged("enote sync finish (5)"), 2);
+}
+
+// One limit for e-note pages and their pictures: a page beyond it is not made, and a page
+// whose picture is beyond it is never counted synchronised.
+void TestENoteWidget::pagesBeyondThePictureLimit()
+{
+    m_screen->matchPageCount(2);
+    for (const QSize &size : {QSize(14401, 1000), QSize(2000, 9000), QSize(14400, 1165)})
+        m_screen->addPage(size.width(), size.height(), size.width() == 2000);
+    QCOMPARE(m_screen->pageCount(), 3);
+
+    // Announced beyond it: the sync ends at once and the image is never asked for.
+    PageView *view = m_screen->pageView();
+    const QByteArray image = picture(QSize(400, 300));
+    m_screen->setCurrentPage(1);
+    QVERIFY(asked("sync@enote#query#1"));
+    QVERIFY(m_image.write(header(1, QSize(2000, 9000), image)));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }, 1000));
+    QVERIFY(seen("onReplacepage: page 1 size 2000 9000 not valid"));
+    QVERIFY(!view->checkIsUpdate());
+    QVERIFY(!TcpManager::instance()->teacherFileThread()->isReceivingFile());
+    QVERIFY(!m_image.received().contains("ready"));
+
+    // A picture beyond it on a page within it: the page stays white and unsynchronised.
+    const QByteArray huge = monoPng(QSize(5000, 4000));
+    m_image.clearReceived();
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(m_image.write(header(0, QSize(400, 300), huge)));
+    QVERIFY(asked("sync@enote#ready#0"));
+    QVERIFY(m_image.write(huge));
+    QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    QVERIFY(!view->checkIsUpdate());
+    QVERIFY(view->document()->m_currPage.m_baImage.isEmpty());
     QVERIFY(!QFile::exists(ENoteWidget::pageImagePath(0)));
 }
 
