@@ -296,7 +296,8 @@ void ENoteWidget::addPage(int width, int height, bool withImage)
 
 bool ENoteWidget::validPageSize(int width, int height)
 {
-    return PageImageLimit::fits(QSize(width, height));
+    return width >= 1 && width <= TeacherCommand::MaxPageSide && height >= 1 &&
+           height <= TeacherCommand::MaxPageSide;
 }
 
 bool ENoteWidget::matchPageCount(int count)
@@ -412,7 +413,10 @@ void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
         channel()->skipImage();
         return;
     }
-    if (!validRow(page) || !validPageSize(width, height)) {
+    // A page beyond the page image limit is kept, so the rows stay the teacher's, but its
+    // picture could never be shown: the page stays unsynchronised.
+    if (!validRow(page) || !validPageSize(width, height) ||
+        (withImage && !PageImageLimit::fits(QSize(width, height)))) {
         qDebug() << "onReplacepage: page" << page << "size" << width << height << "not valid";
         channel()->skipImage();
         stopSync();

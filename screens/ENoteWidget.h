@@ -50,7 +50,6 @@ public:
     void addPage(int width, int height, bool withImage);
     // Makes the page count the teacher's; false when the count is out of range.
     bool matchPageCount(int count);
-    // Within the limit of page images: a page beyond it could never show its picture.
     static bool validPageSize(int width, int height);
 
     int currentPage() const;
