@@ -24,13 +24,6 @@ void BookPageQueue::abort()
     m_changed.wakeAll();
 }
 
-void BookPageQueue::end(int count)
-{
-    QMutexLocker lock(&m_mutex);
-    m_nPageCount = qBound(0, count, m_nPageCount);
-    m_changed.wakeAll();
-}
-
 int BookPageQueue::claim()
 {
     QMutexLocker lock(&m_mutex);
@@ -93,10 +86,9 @@ void BookPageQueue::open()
 bool BookPageQueue::take(int index, int maxPosted, BookPage *page)
 {
     QMutexLocker lock(&m_mutex);
-    while (!m_bAborted && index < m_nPageCount &&
-           (!m_made.contains(index) || m_nTaken - m_nConsumed >= maxPosted))
+    while (!m_bAborted && (!m_made.contains(index) || m_nTaken - m_nConsumed >= maxPosted))
         m_changed.wait(&m_mutex);
-    if (m_bAborted || index >= m_nPageCount)
+    if (m_bAborted)
         return false;
     *page = m_made.take(index);
     m_handedOn.insert(index, *page);

@@ -21,8 +21,6 @@ public:
     // A new book of pageCount pages. gated: page files may be written only after open().
     void start(int pageCount, int capacity, bool gated, qint64 pixelBudget);
     void abort();
-    // The book has only count pages: no page from count on is claimed or taken.
-    void end(int count);
     // Lock-free: renderers ask it often while a page renders.
     bool isAborted() const { return m_bAborted.load(); }
 
@@ -40,7 +38,7 @@ public:
     void open();
 
     // Blocks until the page of that index is made and fewer than maxPosted pages are
-    // handed on but not yet consumed; false when aborted or the book ends before it.
+    // handed on but not yet consumed; false when aborted.
     bool take(int index, int maxPosted, BookPage *page);
     // The page of that index, handed on, was consumed (or dropped) by the receiver.
     void consumed(int index);

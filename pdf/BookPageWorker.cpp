@@ -76,12 +76,6 @@ void BookPageWorker::run()
     pdf.setAbortCheck([this] { return m_queue.isAborted(); });
     pdf.setPageBudget(m_nPageBudgetMs);
     for (int index = m_queue.claim(); index >= 0; index = m_queue.claim()) {
-        // A page tree may claim more pages than it holds: the book ends at the first missing.
-        if (!pdf.pageLoads(index + 1)) {
-            qDebug() << "BookPageWorker: the book ends before page" << index + 1;
-            m_queue.end(index);
-            return;
-        }
         const QSize size = pdf.bookPageSize(index + 1);
         const qint64 pixels = size.isEmpty() ? 0 : qint64(size.width()) * size.height();
         if (!m_queue.reservePixels(index, pixels))

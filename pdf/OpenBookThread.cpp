@@ -100,11 +100,8 @@ void OpenBookThread::run()
             return;
         }
         count = pdf.pageCount();
-    }
-    qDebug() << "pdf.isValid() pagecount=" << count;
-    if (count > kMaxPages) {
-        qDebug() << "OpenBookThread: only the first" << kMaxPages << "pages are opened";
-        count = kMaxPages;
+        qDebug() << "pdf.isValid() pagecount=" << count;
+        count = bookLength(pdf);
     }
 
     const int workers = workerCount(count);
@@ -134,6 +131,23 @@ void OpenBookThread::run()
         discard(page);
     removeStaleFiles(written);
     postComplete(path);
+}
+
+// At most kMaxPages, up to the first page that does not load: a page tree may claim more
+// pages than it holds.
+int OpenBookThread::bookLength(const XPDFRenderer &pdf)
+{
+    const int claimed = pdf.pageCount();
+    if (claimed > kMaxPages)
+        qDebug() << "OpenBookThread: only the first" << kMaxPages << "pages are opened";
+    const int count = qMin(claimed, kMaxPages);
+    for (int page = 1; page <= count; ++page) {
+        if (!pdf.pageLoads(page)) {
+            qDebug() << "OpenBookThread: the book ends before page" << page << "of" << claimed;
+            return page - 1;
+        }
+    }
+    return count;
 }
 
 void OpenBookThread::removeStaleFiles(const QSet<QString> &written)

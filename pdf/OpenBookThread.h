@@ -63,6 +63,7 @@ protected:
     void run() override;
 
 private:
+    static int bookLength(const XPDFRenderer &pdf);
     void postClearPage();
     void postPage(const BookPage &page);
     void postComplete(const QString &path);
