@@ -238,7 +238,7 @@ bool Document::exportPdf()
     const QString savePath = Settings::instance()->m_strSavePdfPath;
     DisplayPage scene;
     PrintPdfManager writer;
-    // The size a page takes when its own is not known: the page before it, as a book page.
+    // A page whose size is not known takes that of the page before it; the first, a book page's.
     QSize size(kBlankPageWidth, kBlankPageHeight);
     for (int i = 0; i < m_listPageNames.size(); ++i) {
         HSPage page;

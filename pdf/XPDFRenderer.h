@@ -48,7 +48,7 @@ public:
     // Time a page may take to render; one that takes longer is aborted. Negative: no limit.
     static constexpr int kDefaultPageBudgetMs = 5000;
     void setPageBudget(int ms) { m_nPageBudgetMs = ms; }
-    // Whether page loads: a page tree may claim pages it does not hold.
+    // Whether the page loads: a page tree may claim pages it does not hold.
     bool pageLoads(int page) const;
 
     // Title bytes of the document information: UTF-16 with a byte-order mark, else UTF-8.

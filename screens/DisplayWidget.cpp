@@ -69,7 +69,7 @@ DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
 DisplayWidget::~DisplayWidget()
 {
     // Every worker stops; one not ended within a frame is left to end on its own (it deletes
-    // itself then). A stopped worker writes no page file the screen does not know of.
+    // itself then), removing the page files it wrote and did not hand over.
     const QList<OpenBookThread *> threads = findChildren<OpenBookThread *>();
     for (OpenBookThread *thread : threads) {
         thread->disconnect(this);
