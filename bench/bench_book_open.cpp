@@ -2,14 +2,21 @@
 // thumbnail latency, the GUI thread's longest stall (a 5 ms timer), peak resident memory
 // and its growth per page, on R-intro.pdf and on a 300-page book, each next to
 // `pdftoppm -r 96` (one process, PPM to /dev/shm) on the same file in this run, and on a
-// 16-page book of 14,400 x 14,400 pt pages for its peak memory. Each book opens in a fresh
-// child process.
+// 16-page book of 14,400 x 14,400 pt pages for its peak memory; the page files and peak
+// memory of a book whose page tree claims 200,000 pages and holds one, and of one that holds
+// 100,000 pages; and the time stopping a book and the screen's destructor take while a page
+// is in one image of 60,000 x 60,000 pixels. Each book opens in a fresh child process.
 #include "common/BenchBook.h"
+#include "pages/Document.h"
+#include "pages/PageView.h"
+#include "pdf/OpenBookThread.h"
 #include "pdf/XPDFRenderer.h"
 #include "screens/DisplayWidget.h"
+#include "support/PdfFixtures.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
@@ -22,12 +29,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 const char *const kRIntro = "/usr/share/R/doc/manual/R-intro.pdf";
 constexpr int kBigBookPages = 300;
 constexpr int kHugeBookPages = 16;
 constexpr double kHugePageSide = 14400; // points: the largest PDF page
+constexpr int kClaimedPages = 200000;
+constexpr int kRepeatedLevels = 5; // 100,000 pages
+constexpr int kImageSide = 60000;
 constexpr int kRounds = 5;
 
 // What a book is measured against.
@@ -35,7 +46,8 @@ enum class Goals
 {
     Ordinary,
     Long,
-    Huge
+    Huge,
+    Claiming // more pages than a book may have: no reference, no per-page figures
 };
 constexpr int kTickMs = 5;
 
@@ -58,11 +70,18 @@ double memoryKb(const char *field)
 
 using Figures = QMap<QString, double>;
 
+void print(const Figures &f)
+{
+    for (auto it = f.cbegin(); it != f.cend(); ++it)
+        std::printf("%s=%.1f ", qPrintable(it.key()), it.value());
+    std::printf("\n");
+}
+
 // Child: opens the book in the e-book screen and prints its figures as "key=value" pairs.
 int openInScreen(const QString &book)
 {
     qInstallMessageHandler(quiet);
-    const int total = XPDFRenderer(book).pageCount();
+    const int total = qMin(XPDFRenderer(book).pageCount(), OpenBookThread::kMaxPages);
     DisplayWidget screen;
     screen.resize(1920, 1000);
     screen.show();
@@ -113,29 +132,82 @@ int openInScreen(const QString &book)
     screen.onOpeneBook(book);
     QApplication::exec();
     f["pages"] = screen.pageCount();
+    f["files"] = QDir(screen.pageView()->document()->m_strFolder)
+                     .entryList({QStringLiteral("*.crp")}, QDir::Files)
+                     .size();
     f["peak"] = memoryKb("VmHWM");
-    for (auto it = f.cbegin(); it != f.cend(); ++it)
-        std::printf("%s=%.1f ", qPrintable(it.key()), it.value());
-    std::printf("\n");
-    return total > 0 && screen.pageCount() == total ? 0 : 1;
+    print(f);
+    return f.contains("complete") && screen.pageCount() > 0 ? 0 : 1;
 }
 
-// One open in a child process; its figures, or an empty map.
-Figures runChild(const QString &book)
+// Processes events until done, at most ms; false when it timed out.
+bool waitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+// Child: stops the book while its second page is in its one huge image, then lets a screen go
+// while it is there, then opens the whole book; prints the times.
+int stopInScreen(const QString &book)
+{
+    qInstallMessageHandler(quiet);
+    Figures f;
+    QElapsedTimer clock;
+    auto *screen = new DisplayWidget;
+    screen->show();
+    const auto intoTheImage = [&] {
+        screen->onOpeneBook(book);
+        const bool first = waitFor([&] { return screen->pageCount() == 1; }, 30000);
+        waitFor([] { return false; }, 500);
+        return first && screen->isOpening();
+    };
+    if (!intoTheImage())
+        return 1;
+    clock.start();
+    screen->stopOpening();
+    f["stop"] = clock.nsecsElapsed() / 1e6;
+    if (!waitFor([&] { return !screen->isOpening(); }, 120000))
+        return 1;
+    f["stopped"] = clock.nsecsElapsed() / 1e6;
+    if (!intoTheImage())
+        return 1;
+    clock.restart();
+    delete screen;
+    f["destructor"] = clock.nsecsElapsed() / 1e6;
+
+    DisplayWidget whole;
+    whole.show();
+    clock.restart();
+    whole.onOpeneBook(book);
+    if (!waitFor([&] { return !whole.isOpening(); }, 120000))
+        return 1;
+    f["whole"] = clock.nsecsElapsed() / 1e6;
+    f["pages"] = whole.pageCount();
+    f["peak"] = memoryKb("VmHWM");
+    print(f);
+    return 0;
+}
+
+// One run of the child in mode ("--open" or "--stop") in a process of its own; its figures,
+// or an empty map.
+Figures runChild(const QString &book, const QString &mode = QStringLiteral("--open"))
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--open"), book});
-    if (!child.waitForFinished(180000) || child.exitCode() != 0)
+    child.start(QCoreApplication::applicationFilePath(), {mode, book});
+    if (!child.waitForFinished(300000) || child.exitCode() != 0)
         return Figures();
     Figures run;
     const QStringList pairs =
         QString::fromLatin1(child.readAllStandardOutput()).simplified().split(' ');
     for (const QString &pair : pairs)
         run[pair.section('=', 0, 0)] = pair.section('=', 1).toDouble();
-    if (!run.contains("lastRss") || !run.contains("thirdRss"))
-        return Figures();
-    run["growth"] = (run["lastRss"] - run["thirdRss"]) / (run["pages"] - run["thirdRows"]);
+    if (run.contains("lastRss") && run.contains("thirdRss"))
+        run["growth"] = (run["lastRss"] - run["thirdRss"]) / (run["pages"] - run["thirdRows"]);
     return run;
 }
 
@@ -168,10 +240,42 @@ double runPdftoppm(const QString &book)
     return timer.nsecsElapsed() / 1e6;
 }
 
+bool benchClaiming(const QString &name, const QString &book)
+{
+    const Figures run = runChild(book);
+    if (run.isEmpty()) {
+        std::fprintf(stderr, "bench_book_open: %s failed\n", qPrintable(name));
+        return false;
+    }
+    std::printf("%s: %.0f pages, %.0f page files, opened in %.0f ms, peak resident memory %.0f "
+                "MB, %.0f MB before the book (goal: tens of MB, at most %d pages)\n",
+                qPrintable(name), run["pages"], run["files"], run["complete"], run["peak"] / 1024,
+                run["before"] / 1024, OpenBookThread::kMaxPages);
+    return true;
+}
+
+bool benchStop(const QString &book)
+{
+    const Figures run = runChild(book, QStringLiteral("--stop"));
+    if (run.isEmpty()) {
+        std::fprintf(stderr, "bench_book_open: stopping in a huge image failed\n");
+        return false;
+    }
+    std::printf("60,000 x 60,000 image: stop() %.2f ms, the opening ended %.0f ms after it; the "
+                "screen's destructor %.1f ms (goal: a frame, 16 ms)\n",
+                run["stop"], run["stopped"], run["destructor"]);
+    std::printf("60,000 x 60,000 image: whole book (%.0f pages) opened in %.0f ms, its image page "
+                "blank past the %d ms page budget; peak resident memory %.0f MB\n",
+                run["pages"], run["whole"], XPDFRenderer::kDefaultPageBudgetMs, run["peak"] / 1024);
+    return true;
+}
+
 bool benchBook(const QString &name, const QString &book, Goals goals)
 {
     QMap<QString, QList<double>> runs;
     QList<double> reference;
+    if (goals == Goals::Claiming)
+        return benchClaiming(name, book);
     // Huge pages at 96 dpi would be 16 GB of PPM files: no reference for them.
     const bool huge = goals == Goals::Huge;
     for (int round = 0; round < kRounds; ++round) {
@@ -227,6 +331,8 @@ int main(int argc, char **argv)
     const QStringList args = QApplication::arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("--open"))
         return openInScreen(args.at(2));
+    if (args.size() == 3 && args.at(1) == QLatin1String("--stop"))
+        return stopInScreen(args.at(2));
 
     std::printf("load average at the start: %s on %d cores\n", qPrintable(loadAverage()),
                 QThread::idealThreadCount());
@@ -249,5 +355,18 @@ int main(int argc, char **argv)
         return 1;
     }
     ok &= benchBook(QStringLiteral("16 pages of 14,400 x 14,400 pt"), huge, Goals::Huge);
+
+    const QString claiming = dir.filePath(QStringLiteral("claiming.pdf"));
+    const QString repeated = dir.filePath(QStringLiteral("repeated.pdf"));
+    const QString image = dir.filePath(QStringLiteral("image.pdf"));
+    if (!PdfFixtures::claimingPages(claiming, kClaimedPages) ||
+        !PdfFixtures::repeatedPages(repeated, kRepeatedLevels) ||
+        !PdfFixtures::hugeImage(image, kImageSide)) {
+        std::fprintf(stderr, "bench_book_open: cannot write the odd books\n");
+        return 1;
+    }
+    ok &= benchBook(QStringLiteral("book claiming 200,000 pages"), claiming, Goals::Claiming);
+    ok &= benchBook(QStringLiteral("book of 100,000 pages"), repeated, Goals::Claiming);
+    ok &= benchStop(image);
     return ok ? 0 : 1;
 }

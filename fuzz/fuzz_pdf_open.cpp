@@ -33,11 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     XPDFRenderer pdf(path);
     if (!pdf.isValid())
         return 0;
+    // One huge image may not hold a run for long.
+    pdf.setPageBudget(200);
     pdf.title();
     const int count = pdf.pageCount();
     for (int page = 0; page <= qMin(count, 2) + 1; ++page) {
         pdf.pageSizeF(page);
         pdf.pageRotation(page);
+        pdf.pageLoads(page);
         // A small scale keeps every run fast; the size cap still applies to odd boxes.
         pdf.pageImage(page, 0.05, 0.05, QRectF());
         pdf.pageImage(page, 0.1, 0.1, QRectF(10, 10, 100, 100));

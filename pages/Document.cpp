@@ -2,11 +2,13 @@
 
 #include "link/Settings.h"
 #include "pages/DisplayPage.h"
+#include "pdf/PageImageLimit.h"
 #include "pdf/PrintPdfManager.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPainter>
 
 Document::Document() : QObject(nullptr) {}
@@ -236,42 +238,47 @@ bool Document::exportPdf()
     const QString savePath = Settings::instance()->m_strSavePdfPath;
     DisplayPage scene;
     PrintPdfManager writer;
-
+    // A page whose size is not known takes that of the page before it; the first, a book page's.
+    QSize size(kBlankPageWidth, kBlankPageHeight);
     for (int i = 0; i < m_listPageNames.size(); ++i) {
         HSPage page;
-        if (!page.read(pagePath(i))) {
-            qDebug() << "exportPdf: page file unreadable" << pagePath(i);
-            return false;
-        }
-        const QSize size = page.m_size;
-        if (qMin(size.width(), size.height()) < PrintPdfManager::kMinPageSide ||
-            qMax(size.width(), size.height()) > PrintPdfManager::kMaxPageSide) {
-            qDebug() << "exportPdf: page" << i << "size out of range" << size;
-            return false;
-        }
-        const QRectF rect(0, 0, size.width(), size.height());
-        scene.setPage(page);
-        scene.setSceneRect(rect);
-
-        QPixmap pixmap(size);
-        if (pixmap.isNull())
-            return false;
-        pixmap.fill(Qt::white);
-        {
-            QPainter painter(&pixmap);
-            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                                   QPainter::SmoothPixmapTransform);
-            scene.render(&painter, rect, rect, Qt::KeepAspectRatio);
-        }
-        // Never let a page fall back on the image of the page before it.
-        QFile::remove(imagePath);
-        if (!pixmap.save(imagePath, "JPG", 100)) {
-            qDebug() << "exportPdf: cannot write" << imagePath;
-            return false;
-        }
-        qDebug() << "Save " << rect.size() << imagePath;
-        if (!writer.addImagePage(imagePath, size.width(), size.height()))
+        if (!page.read(pagePath(i)))
+            qDebug() << "exportPdf: page file unreadable, written blank" << pagePath(i);
+        if (!page.m_size.isEmpty())
+            size = page.m_size;
+        if (!writePdfPage(scene, writer, page, size, imagePath))
             return false;
     }
     return writer.save(savePath);
+}
+
+// The page is drawn within the page image limit and written as a page of its size brought
+// within the sizes the writer takes, its image stretched over it.
+bool Document::writePdfPage(DisplayPage &scene, PrintPdfManager &writer, HSPage &page,
+                            const QSize &size, const QString &imagePath)
+{
+    const QRectF rect(QPointF(0, 0), QSizeF(size));
+    const QSize pageSize = PrintPdfManager::pageSize(size);
+    QImage image(PageImageLimit::fitted(QSizeF(pageSize)), QImage::Format_RGB32);
+    if (image.isNull()) {
+        qDebug() << "exportPdf: no memory for a page image of" << pageSize;
+        return false;
+    }
+    image.fill(Qt::white);
+    scene.setPage(page);
+    scene.setSceneRect(rect);
+    {
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                               QPainter::SmoothPixmapTransform);
+        scene.render(&painter, QRectF(image.rect()), rect, Qt::KeepAspectRatio);
+    }
+    // Never let a page fall back on the image of the page before it.
+    QFile::remove(imagePath);
+    if (!image.save(imagePath, "JPG", 100)) {
+        qDebug() << "exportPdf: cannot write" << imagePath;
+        return false;
+    }
+    qDebug() << "Save " << rect.size() << imagePath;
+    return writer.addFilledImagePage(imagePath, pageSize.width(), pageSize.height());
 }

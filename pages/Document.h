@@ -9,6 +9,9 @@
 
 #include "pages/HSPage.h"
 
+class DisplayPage;
+class PrintPdfManager;
+
 // The page files of one e-book or e-note, with the record of the shown page in memory.
 class Document : public QObject
 {
@@ -36,7 +39,9 @@ public:
     QStringList takePageFiles();
     void removePage(int index);
     bool getPage(int index, HSPage &out);
-    // Writes every page into the PDF file at the save path of Settings.
+    // Writes every page into the PDF file at the save path of Settings. A page is written at its
+    // size brought within what a PDF page may be, drawn within the page image limit; a page
+    // whose file cannot be read is written blank. False when the PDF could not be written.
     bool exportPdf();
 
     int pageCount() const { return m_listPageNames.size(); }
@@ -50,7 +55,13 @@ public:
     QString m_strFolder;
 
 private:
+    // Size of a blank page whose own size is not known, when no page came before it.
+    static constexpr int kBlankPageWidth = 544;
+    static constexpr int kBlankPageHeight = 704;
+
     bool validIndex(int index) const;
+    static bool writePdfPage(DisplayPage &scene, PrintPdfManager &writer, HSPage &page,
+                             const QSize &size, const QString &imagePath);
     QString nextPageName() const;
     void forgetFile();
 

@@ -27,8 +27,10 @@ QImage blankPage(const QSize &size)
 } // namespace
 
 BookPageWorker::BookPageWorker(BookPageQueue &queue, const QString &path,
-                               const QSize &thumbnailSize, const PageWriter &writer)
-    : m_queue(queue), m_strPath(path), m_thumbnailSize(thumbnailSize), m_writer(writer)
+                               const QSize &thumbnailSize, const PageWriter &writer,
+                               int pageBudgetMs)
+    : m_queue(queue), m_strPath(path), m_thumbnailSize(thumbnailSize), m_writer(writer),
+      m_nPageBudgetMs(pageBudgetMs)
 {
 }
 
@@ -72,6 +74,7 @@ void BookPageWorker::run()
     yieldToInteractiveThreads();
     XPDFRenderer pdf(m_strPath);
     pdf.setAbortCheck([this] { return m_queue.isAborted(); });
+    pdf.setPageBudget(m_nPageBudgetMs);
     for (int index = m_queue.claim(); index >= 0; index = m_queue.claim()) {
         const QSize size = pdf.bookPageSize(index + 1);
         const qint64 pixels = size.isEmpty() ? 0 : qint64(size.width()) * size.height();

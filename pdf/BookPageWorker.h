@@ -24,7 +24,7 @@ public:
     using PageWriter = std::function<QString(int index, const QImage &image)>;
 
     BookPageWorker(BookPageQueue &queue, const QString &path, const QSize &thumbnailSize,
-                   const PageWriter &writer);
+                   const PageWriter &writer, int pageBudgetMs);
 
 protected:
     void run() override;
@@ -34,7 +34,8 @@ private:
     // the thread is started with does this.
     static void yieldToInteractiveThreads();
     // The page with its thumbnail; its image shares the renderer's bitmap, so it is valid only
-    // until the next page renders. A page that cannot be rendered comes out white.
+    // until the next page renders. A page that cannot be rendered, or not within its time
+    // budget, comes out white.
     BookPage makePage(XPDFRenderer &pdf, int index, const QSize &size) const;
     QImage thumbnail(const QImage &image) const;
     // Makes the page, writes its file and puts it in the queue; false when aborted.
@@ -44,6 +45,7 @@ private:
     const QString m_strPath;
     const QSize m_thumbnailSize;
     const PageWriter m_writer;
+    const int m_nPageBudgetMs;
 };
 
 #endif // BOOKPAGEWORKER_H

@@ -3,8 +3,12 @@
 #include "pdf/PageImageLimit.h"
 #include "pdf/XPDFRenderer.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QFile>
+#include <QMutex>
+#include <QWaitCondition>
 
 #include <memory>
 #include <vector>
@@ -18,12 +22,47 @@ constexpr int kMaxWorkers = 8;
 // Page pixels all workers hold at once: two of the largest pages, far more than a book of
 // ordinary pages ever holds (seven letter pages are 2.7 million pixels).
 constexpr qint64 kPoolPixels = 2 * PageImageLimit::kMaxPixels;
+// Longest wait at exit for the runs still ending.
+constexpr int kExitWaitMs = 3000;
 
+// Runs under way in the process.
+QMutex sRunsMutex;
+QWaitCondition sRunEnded;
+int sRuns = 0;
+
+// A run that its screen stopped but did not wait for (it went away) may still be ending:
+// it ends before the process's statics, Poppler's among them, go.
+void waitForRunsAtExit()
+{
+    QMutexLocker lock(&sRunsMutex);
+    const QDeadlineTimer deadline(kExitWaitMs);
+    while (sRuns > 0 && sRunEnded.wait(&sRunsMutex, deadline)) {
+    }
+    if (sRuns > 0)
+        qDebug() << "OpenBookThread:" << sRuns << "runs still under way at exit";
+}
+
+struct RunCount
+{
+    RunCount()
+    {
+        QMutexLocker lock(&sRunsMutex);
+        ++sRuns;
+    }
+    ~RunCount()
+    {
+        QMutexLocker lock(&sRunsMutex);
+        --sRuns;
+        sRunEnded.wakeAll();
+    }
+};
 } // namespace
 
 OpenBookThread::OpenBookThread(QObject *parent) : QThread(parent)
 {
     qRegisterMetaType<BookPage>("BookPage");
+    static const bool atExit = (qAddPostRoutine(&waitForRunsAtExit), true);
+    Q_UNUSED(atExit)
 }
 
 OpenBookThread::~OpenBookThread()
@@ -49,6 +88,7 @@ int OpenBookThread::workerCount(int pageCount) const
 
 void OpenBookThread::run()
 {
+    const RunCount counted;
     const QString path = m_strPath;
     int count = 0;
     {
@@ -60,8 +100,9 @@ void OpenBookThread::run()
             return;
         }
         count = pdf.pageCount();
+        qDebug() << "pdf.isValid() pagecount=" << count;
+        count = bookLength(pdf);
     }
-    qDebug() << "pdf.isValid() pagecount=" << count;
 
     const int workers = workerCount(count);
     m_queue.start(count, workers * kAheadPerWorker + kMaxPosted, bool(m_writer), kPoolPixels);
@@ -71,7 +112,8 @@ void OpenBookThread::run()
 
     std::vector<std::unique_ptr<BookPageWorker>> pool;
     for (int i = 0; i < workers && count > 0; ++i) {
-        pool.push_back(std::make_unique<BookPageWorker>(m_queue, path, m_thumbnailSize, m_writer));
+        pool.push_back(std::make_unique<BookPageWorker>(m_queue, path, m_thumbnailSize, m_writer,
+                                                        m_nPageBudgetMs));
         pool.back()->start(QThread::LowPriority);
     }
     QSet<QString> written;
@@ -89,6 +131,23 @@ void OpenBookThread::run()
         discard(page);
     removeStaleFiles(written);
     postComplete(path);
+}
+
+// At most kMaxPages, up to the first page that does not load: a page tree may claim more
+// pages than it holds.
+int OpenBookThread::bookLength(const XPDFRenderer &pdf)
+{
+    const int claimed = pdf.pageCount();
+    if (claimed > kMaxPages)
+        qDebug() << "OpenBookThread: only the first" << kMaxPages << "pages are opened";
+    const int count = qMin(claimed, kMaxPages);
+    for (int page = 1; page <= count; ++page) {
+        if (!pdf.pageLoads(page)) {
+            qDebug() << "OpenBookThread: the book ends before page" << page << "of" << claimed;
+            return page - 1;
+        }
+    }
+    return count;
 }
 
 void OpenBookThread::removeStaleFiles(const QSet<QString> &written)

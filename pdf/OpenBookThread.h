@@ -4,6 +4,7 @@
 #include "pdf/BookPage.h"
 #include "pdf/BookPageQueue.h"
 #include "pdf/BookPageWorker.h"
+#include "pdf/XPDFRenderer.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -24,6 +25,8 @@ class OpenBookThread : public QThread
     Q_OBJECT
 public:
     using PageWriter = BookPageWorker::PageWriter;
+    // Pages of a book at most, as of a note.
+    static constexpr int kMaxPages = 1000;
 
     explicit OpenBookThread(QObject *parent = nullptr);
     // Stops the run and waits for it.
@@ -42,6 +45,8 @@ public:
     void setStaleFiles(const QStringList &paths) { m_listStaleFiles = paths; }
     // Worker threads; 0 (the default) uses every core but one.
     void setWorkerCount(int count) { m_nWorkers = count; }
+    // Time one page may take to render; a page past it is handed over blank.
+    void setPageBudget(int ms) { m_nPageBudgetMs = ms; }
     int workerCount(int pageCount) const;
 
     std::atomic<bool> m_bRun{true};
@@ -58,6 +63,7 @@ protected:
     void run() override;
 
 private:
+    static int bookLength(const XPDFRenderer &pdf);
     void postClearPage();
     void postPage(const BookPage &page);
     void postComplete(const QString &path);
@@ -69,6 +75,7 @@ private:
     PageWriter m_writer;
     QSize m_thumbnailSize;
     int m_nWorkers = 0;
+    int m_nPageBudgetMs = XPDFRenderer::kDefaultPageBudgetMs;
     QStringList m_listStaleFiles;
 };
 

@@ -59,7 +59,23 @@ bool PrintPdfManager::check(HPDF_STATUS status, const char *step)
     return false;
 }
 
+QSize PrintPdfManager::pageSize(const QSize &size)
+{
+    return QSize(qBound(kMinPageSide, size.width(), kMaxPageSide),
+                 qBound(kMinPageSide, size.height(), kMaxPageSide));
+}
+
 bool PrintPdfManager::addImagePage(const QString &path, int width, int height)
+{
+    return addPage(path, width, height, QSizeF());
+}
+
+bool PrintPdfManager::addFilledImagePage(const QString &path, int width, int height)
+{
+    return addPage(path, width, height, QSizeF(width, height));
+}
+
+bool PrintPdfManager::addPage(const QString &path, int width, int height, const QSizeF &drawn)
 {
     if (!m_doc)
         return false;
@@ -79,7 +95,7 @@ bool PrintPdfManager::addImagePage(const QString &path, int width, int height)
         !check(HPDF_Page_SetHeight(page, height), "HPDF_Page_SetHeight"))
         return false;
     qDebug() << "set size " << QSize(width, height);
-    if (!drawImage(m_doc.get(), path, 0, 0))
+    if (!drawImage(m_doc.get(), path, 0, 0, drawn))
         return check(HPDF_INVALID_IMAGE, "drawImage");
     if (!check(HPDF_OK, "drawImage"))
         return false;
@@ -88,6 +104,12 @@ bool PrintPdfManager::addImagePage(const QString &path, int width, int height)
 }
 
 bool PrintPdfManager::drawImage(HPDF_Doc doc, const QString &fileName, float x, float y)
+{
+    return drawImage(doc, fileName, x, y, QSizeF());
+}
+
+bool PrintPdfManager::drawImage(HPDF_Doc doc, const QString &fileName, float x, float y,
+                                const QSizeF &drawn)
 {
     if (!doc)
         return false;
@@ -105,7 +127,9 @@ bool PrintPdfManager::drawImage(HPDF_Doc doc, const QString &fileName, float x, 
     const HPDF_UINT width = HPDF_Image_GetWidth(image);
     if (width == 0 || height == 0)
         return false;
-    if (HPDF_Page_DrawImage(page, image, x, y, width, height) != HPDF_OK)
+    const QSizeF size = drawn.isEmpty() ? QSizeF(width, height) : drawn;
+    if (HPDF_Page_DrawImage(page, image, x, y, HPDF_REAL(size.width()), HPDF_REAL(size.height())) !=
+        HPDF_OK)
         return false;
     qDebug() << "img " << width << height;
     return true;

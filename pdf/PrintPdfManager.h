@@ -4,6 +4,8 @@
 #include "pdf/PageImageLimit.h"
 
 #include <QObject>
+#include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <hpdf.h>
 #include <memory>
@@ -25,8 +27,13 @@ public:
     bool isValid() const { return m_doc != nullptr; }
     int pageCount() const { return m_nPages; }
 
+    // A page size the writer takes: each side brought within kMinPageSide..kMaxPageSide.
+    static QSize pageSize(const QSize &size);
+
     // Appends a page of width x height points showing the JPEG file at its lower left.
     bool addImagePage(const QString &path, int width, int height);
+    // Appends a page of width x height points that the JPEG file covers, stretched to it.
+    bool addFilledImagePage(const QString &path, int width, int height);
     // Draws a JPEG file on the document's current page.
     static bool drawImage(HPDF_Doc doc, const QString &fileName, float x, float y);
     // Writes the document to a temporary file renamed to path when complete.
@@ -40,6 +47,10 @@ private:
     using DocPtr = std::unique_ptr<std::remove_pointer<HPDF_Doc>::type, DocDeleter>;
 
     static void onPdfError(HPDF_STATUS errorNo, HPDF_STATUS detailNo, void *userData);
+    // The image is drawn at drawn points, or at its own size when drawn is empty.
+    bool addPage(const QString &path, int width, int height, const QSizeF &drawn);
+    static bool drawImage(HPDF_Doc doc, const QString &fileName, float x, float y,
+                          const QSizeF &drawn);
     bool check(HPDF_STATUS status, const char *step);
 
     DocPtr m_doc;

@@ -1,5 +1,6 @@
 #include "pdf/XPDFRenderer.h"
 
+#include "pdf/AbortableOutputDev.h"
 #include "pdf/PageImageLimit.h"
 #include "pdf/PopplerGlobals.h"
 
@@ -11,7 +12,6 @@
 
 #include <poppler/Object.h>
 #include <poppler/PDFDoc.h>
-#include <poppler/SplashOutputDev.h>
 #include <poppler/goo/GooString.h>
 #include <poppler/splash/SplashBitmap.h>
 
@@ -70,6 +70,11 @@ bool XPDFRenderer::pageInRange(int page) const
     return page >= 1 && page <= pageCount();
 }
 
+bool XPDFRenderer::pageLoads(int page) const
+{
+    return pageInRange(page) && m_doc->getPage(page);
+}
+
 int XPDFRenderer::pageRotation(int page) const
 {
     return pageInRange(page) ? m_doc->getPageRotate(page) : 0;
@@ -117,9 +122,19 @@ QString XPDFRenderer::decodeTitle(const QByteArray &raw)
 bool XPDFRenderer::abortCallback(void *data)
 {
     auto *self = static_cast<XPDFRenderer *>(data);
-    if (!self->m_lastAborted && self->m_abortCheck && self->m_abortCheck())
+    if (!self->m_lastAborted &&
+        ((self->m_abortCheck && self->m_abortCheck()) || self->overBudget()))
         self->m_lastAborted = true;
     return self->m_lastAborted;
+}
+
+bool XPDFRenderer::overBudget() const
+{
+    if (m_nPageBudgetMs < 0 || !m_pageClock.isValid() || m_pageClock.elapsed() <= m_nPageBudgetMs)
+        return false;
+    qDebug() << "XPDFRenderer: page" << m_nPage << "past its time budget of" << m_nPageBudgetMs
+             << "ms";
+    return true;
 }
 
 QImage XPDFRenderer::pageImage(int page)
@@ -221,11 +236,14 @@ bool XPDFRenderer::draw(int page, double xScale, double yScale, const QRectF &re
         return false;
     const double hDpi = m_nDpi * xScale * reduction;
     const double vDpi = m_nDpi * yScale * reduction;
+    m_nPage = page;
+    m_pageClock.start();
 
     if (!m_outputDev) {
         SplashColor paper;
         paper[0] = paper[1] = paper[2] = paper[3] = 255;
-        m_outputDev = std::make_unique<SplashOutputDev>(splashModeXBGR8, 4, false, paper, true);
+        m_outputDev =
+            std::make_unique<AbortableOutputDev>(paper, [this] { return abortCallback(this); });
         m_outputDev->setFontAntialias(true);
         m_outputDev->setVectorAntialias(true);
         m_outputDev->setFreeTypeHinting(false, false);

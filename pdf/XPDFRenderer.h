@@ -3,15 +3,16 @@
 
 #include "pdf/PDFRenderer.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 
 #include <atomic>
 #include <functional>
 #include <memory>
 
+class AbortableOutputDev;
 class PDFDoc;
 class SplashBitmap;
-class SplashOutputDev;
 
 // PDF renderer over Poppler's core: one document, used by one thread at a time.
 class XPDFRenderer : public PDFRenderer
@@ -44,6 +45,11 @@ public:
 
     // Checked while a page renders; returning true aborts it.
     void setAbortCheck(std::function<bool()> check) { m_abortCheck = std::move(check); }
+    // Time a page may take to render; one that takes longer is aborted. Negative: no limit.
+    static constexpr int kDefaultPageBudgetMs = 5000;
+    void setPageBudget(int ms) { m_nPageBudgetMs = ms; }
+    // Whether the page loads: a page tree may claim pages it does not hold.
+    bool pageLoads(int page) const;
 
     // Title bytes of the document information: UTF-16 with a byte-order mark, else UTF-8.
     static QString decodeTitle(const QByteArray &raw);
@@ -59,14 +65,18 @@ private:
     bool draw(int page, double xScale, double yScale, const QRectF &rect);
     bool usable(SplashBitmap *bitmap) const;
     static bool abortCallback(void *data);
+    bool overBudget() const;
 
     std::unique_ptr<PDFDoc> m_doc;
     double m_sliceX = 0.0;
     double m_sliceY = 0.0;
-    std::unique_ptr<SplashOutputDev> m_outputDev;
+    std::unique_ptr<AbortableOutputDev> m_outputDev;
     double m_lastReduction = 1.0; // resolution factor applied to the last image (<= 1)
     bool m_lastAborted = false;
     std::function<bool()> m_abortCheck;
+    int m_nPageBudgetMs = kDefaultPageBudgetMs;
+    int m_nPage = 0;           // page of the render under way
+    QElapsedTimer m_pageClock; // started as that page starts
 
     static std::atomic<int> sOpenCount;
 };

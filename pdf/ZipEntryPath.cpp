@@ -8,8 +8,13 @@ bool ZipEntryPath::isSafe(const QString &name)
     if (name.isEmpty() || name.size() > kMaxNameLength)
         return false;
     if (name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QLatin1Char(':')) || name.contains(QChar(0)))
+        name.contains(QChar(0)))
         return false;
+#ifdef Q_OS_WIN
+    // Drive letters and alternate data streams.
+    if (name.contains(QLatin1Char(':')))
+        return false;
+#endif
     const QStringList parts = name.split(QLatin1Char('/'));
     for (const QString &part : parts) {
         if (part == QLatin1String(".."))

@@ -9,7 +9,8 @@ class ZipEntryPath
 public:
     static constexpr int kMaxNameLength = 4096;
 
-    // A name that may be unpacked: relative, without "..", back slashes, drive letters or NULs.
+    // A name that may be unpacked: relative, without "..", back slashes or NULs, and on
+    // Windows without ":" (drive letters, data streams).
     static bool isSafe(const QString &name);
     // A stored folder entry (name ends with "/").
     static bool isFolderEntry(const QString &name) { return name.endsWith(QLatin1Char('/')); }

@@ -328,9 +328,12 @@ bool compressSubDir(const QString &folder, const QString &prefix, QuaZipFile &zi
 bool packToZip(const QString &source, const QString &archivePath)
 {
     return packArchive(archivePath, [&source](QuaZipFile &zipFile) {
+        // A source that is a link is packed as what it links to; links inside are skipped.
         const QFileInfo info(source);
-        if (info.isSymLink())
-            return true;
+        if (info.isSymLink() && !info.exists()) {
+            qDebug() << "Export failed. Cause: broken link" << source;
+            return false;
+        }
         if (info.isDir())
             return compressSubDir(info.absoluteFilePath(), QString(), zipFile);
         if (info.isFile())

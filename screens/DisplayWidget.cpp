@@ -15,6 +15,7 @@
 #include "screens/ScreenPointers.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -67,14 +68,20 @@ DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
 
 DisplayWidget::~DisplayWidget()
 {
-    // No worker may outlive the screen, nor write into its page folder afterwards.
+    // Every worker stops; one not ended within a frame is left to end on its own (it deletes
+    // itself then), removing the page files it wrote and did not hand over.
     const QList<OpenBookThread *> threads = findChildren<OpenBookThread *>();
     for (OpenBookThread *thread : threads) {
         thread->disconnect(this);
         thread->stop();
     }
-    for (OpenBookThread *thread : threads)
-        thread->wait();
+    const QDeadlineTimer deadline(StopWaitMs);
+    for (OpenBookThread *thread : threads) {
+        if (!thread->wait(deadline)) {
+            qDebug() << "~DisplayWidget: a book-opening thread ends on its own";
+            thread->setParent(nullptr);
+        }
+    }
     delete m_ListWidget;
     delete m_Delegate;
 }

@@ -28,9 +28,11 @@ public:
     static constexpr int LineRepaintDelay = 500;
     static constexpr int RotateDelay = 200;
     static constexpr int RotateHideDelay = 1000;
+    // Longest wait for the opening threads when the screen goes away.
+    static constexpr int StopWaitMs = 16;
 
     explicit DisplayWidget(QWidget *parent = nullptr);
-    // Stops and waits for every opening thread.
+    // Stops every opening thread, waiting for them at most StopWaitMs.
     ~DisplayWidget() override;
 
     void shareLines();

@@ -1,11 +1,13 @@
 #include "link/Settings.h"
 #include "pages/Document.h"
 #include "pages/HSPage.h"
+#include "pdf/XPDFRenderer.h"
 
 #include "pdf/tst_pdfwriter_probe.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,6 +31,16 @@ private:
         QPixmap p(w, h);
         p.fill(color);
         return p;
+    }
+
+    // A figure of /proc/self/status in kB.
+    static qint64 statusKb(const char *field)
+    {
+        QFile status("/proc/self/status");
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        const QRegularExpression line(QLatin1String(field) + ":\\s+(\\d+)");
+        return line.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
     }
 
     void makeDocument(Document &doc, int pages)
@@ -202,6 +214,47 @@ private slots:
         QVERIFY(QFile::exists(Settings::instance()->tempBooksDir() + "temp_jpg.jpg"));
     }
 
+    // Odd page sizes are written within the PDF page sizes, drawn within the page image limit
+    // and stretched over their pages; a page whose file cannot be read is written blank. No
+    // page costs the others, nor the export its memory.
+    void oddPagesAreWrittenWithinLimits()
+    {
+        Document doc;
+        doc.m_strFolder = m_folder;
+        const QList<QSize> sizes{{1, 600}, {2, 600}, {16384, 600}, {14400, 14400}, {300, 500}};
+        for (const QSize &size : sizes)
+            QVERIFY(doc.addBlankPage(size.width(), size.height(), false));
+        QVERIFY(doc.addRecord(3, "3#0,0,255,255#400#13600,400 14000,400 ")); // top right
+        QVERIFY(doc.addRecord(4, "3#0,0,255,255#200#0,250 300,250 "));
+        QVERIFY(doc.addBlankPage(300, 500, false));
+        QFile damaged(doc.pagePath(5));
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("damaged");
+        damaged.close();
+        const QString out = m_folder + "odd.pdf";
+        Settings::instance()->m_strSavePdfPath = out;
+
+        QFile clearRefs("/proc/self/clear_refs"); // starts the peak memory afresh
+        QVERIFY(clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1);
+        clearRefs.close();
+        const qint64 before = statusKb("VmRSS");
+        QVERIFY(doc.exportPdf());
+        const qint64 peak = statusKb("VmHWM") - before;
+        QVERIFY2(peak < 200 * 1024, qPrintable(QString::number(peak)));
+
+        XPDFRenderer pdf(out);
+        QCOMPARE(pdf.pageCount(), 6);
+        const QList<QSizeF> points{{3, 600},       {3, 600},   {14400, 600},
+                                   {14400, 14400}, {300, 500}, {300, 500}};
+        for (int i = 0; i < points.size(); ++i)
+            QCOMPARE(pdf.pageSizeF(i + 1), points.at(i) * 96 / 72);
+        const QImage huge = pdf.pageImage(4, 0.01, 0.01, QRectF());
+        QVERIFY(pdfprobe::near(huge.pixelColor(186, 5), Qt::blue));
+        QVERIFY(pdfprobe::near(huge.pixelColor(100, 100), Qt::white));
+        QVERIFY(pdfprobe::near(pdf.pageImage(5).pixelColor(200, 333), Qt::blue));
+        QVERIFY(pdfprobe::near(pdf.pageImage(6).pixelColor(200, 333), Qt::white));
+    }
+
     void failedExportLeavesNoFile()
     {
         const QString out = m_folder + "failed.pdf";
@@ -210,9 +263,9 @@ private slots:
             Document doc;
             doc.m_strFolder = m_folder;
             QVERIFY(doc.addBlankPage(100, 100, false));
-            QVERIFY(doc.addBlankPage(2, 100, false)); // too small for a PDF page
-            QVERIFY(!doc.exportPdf());
-            QVERIFY(!QFile::exists(out));
+            QVERIFY(doc.addBlankPage(2, 100, false)); // too small for a PDF page: widened
+            QVERIFY(doc.exportPdf());
+            QVERIFY(QFile::remove(out));
         }
         {
             // The page image cannot be written: no page may reuse an older image.

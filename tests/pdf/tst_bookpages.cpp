@@ -3,6 +3,7 @@
 #include "support/PdfFixtures.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,6 +66,13 @@ private slots:
         QVERIFY(PdfFixtures::write(path("huge.pdf"), QList<PdfFixtures::Page>()
                                                          << huge << huge << huge << huge << huge
                                                          << huge));
+        QVERIFY(PdfFixtures::claimingPages(path("claiming.pdf"), 200000));
+        QVERIFY(PdfFixtures::repeatedPages(path("repeated.pdf"), 4));
+        // Unbudgeted, its middle page renders for many seconds in one image operation.
+        QVERIFY(PdfFixtures::hugeImage(path("image.pdf"), 30000));
+        // Drawn reduced: 27 MB of pixels and 18 MB of mask.
+        QVERIFY(PdfFixtures::hugeImage(path("reduced.pdf"), 3000));
+        QVERIFY(PdfFixtures::hugeImage(path("stencil.pdf"), 12000, true));
     }
 
     // Before any page renders, Poppler's shared colour state is made, once: workers rendering
@@ -175,6 +183,66 @@ private slots:
         QVERIFY(second.open(path("sixty.pdf")));
         QCOMPARE(second.pages.size(), 3);
         QCOMPARE(filesIn(path("stopped")), QStringList({"page1.png", "page2.png", "page3.png"}));
+    }
+
+    // A book ends at its first page that cannot be loaded, and has at most kMaxPages pages.
+    void claimedPagesAreBounded()
+    {
+        Run claiming(path("claiming"));
+        QVERIFY(claiming.open(path("claiming.pdf")));
+        QCOMPARE(claiming.pages.size(), 1);
+        QCOMPARE(int(claiming.written), 1);
+        QCOMPARE(filesIn(path("claiming")), QStringList({"page1.png"}));
+
+        Run repeated(path("repeated"));
+        QVERIFY(repeated.open(path("repeated.pdf")));
+        QCOMPARE(repeated.pages.size(), OpenBookThread::kMaxPages);
+        QCOMPARE(repeated.pages.last().index, OpenBookThread::kMaxPages - 1);
+        QCOMPARE(filesIn(path("repeated")).size(), OpenBookThread::kMaxPages);
+    }
+
+    // A page past its time budget comes blank, the pages around it as they are; a stop in the
+    // middle of one huge image operation ends the run at once. Large images within the budget
+    // are drawn.
+    void hugeImageIsBudgetedAndStops()
+    {
+        for (const auto &[book, colour] : {qMakePair(QString("reduced.pdf"), QColor(Qt::black)),
+                                           qMakePair(QString("stencil.pdf"), QColor(Qt::blue))}) {
+            Run run(path("large"));
+            QVERIFY(run.open(path(book)));
+            QCOMPARE(run.pages.size(), 3);
+            const QColor middle = run.pages.at(1).thumbnail.pixelColor(75, 97);
+            QVERIFY2(qAbs(middle.red() - colour.red()) + qAbs(middle.green() - colour.green()) +
+                             qAbs(middle.blue() - colour.blue()) <
+                         8,
+                     qPrintable(middle.name()));
+            QCOMPARE(run.pages.at(2).thumbnail.pixelColor(75, 97), QColor(Qt::red));
+        }
+
+        Run budgeted(path("budgeted"));
+        budgeted.thread.setPageBudget(300);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(budgeted.open(path("image.pdf")));
+        QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(budgeted.pages.size(), 3);
+        const QList<QColor> colours{Qt::red, Qt::white, Qt::red};
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(budgeted.pages.at(i).thumbnail.pixelColor(75, 97), colours.at(i));
+
+        Run stopped(path("stoppedimage"));
+        stopped.thread.setPageBudget(60000);
+        stopped.thread.setWorkerCount(1);
+        stopped.thread.m_strPath = path("image.pdf");
+        stopped.thread.start();
+        QVERIFY(QTest::qWaitFor([&stopped] { return stopped.pages.size() == 1; }, 10000));
+        QTest::qWait(300); // well into the image
+        clock.restart();
+        stopped.thread.stop();
+        QVERIFY(QTest::qWaitFor([&stopped] { return stopped.done; }, 10000));
+        QVERIFY(stopped.thread.wait(5000));
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(stopped.pages.size(), 1);
     }
 };
 

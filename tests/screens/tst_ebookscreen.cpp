@@ -8,6 +8,7 @@
 #include "support/PdfFixtures.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
@@ -210,7 +211,25 @@ private slots:
         screen->onOpeneBook(bookPath("sixty.pdf"));
         QVERIFY(QTest::qWaitFor([&] { return screen->pageCount() > 2; }, 10000));
         delete screen;
-        QCOMPARE(QDir(folder).entryList({"*.crp"}, QDir::Files), QStringList());
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(folder).entryList({"*.crp"}, QDir::Files), QStringList(),
+                                  5000);
+    }
+
+    // The screen goes away within a frame or so, also while a page is in one huge image.
+    void screenGoingAwayInAHugeImage()
+    {
+        QVERIFY(PdfFixtures::hugeImage(bookPath("image.pdf"), 30000));
+        auto *screen = new DisplayWidget;
+        const QString folder = screen->pageView()->document()->m_strFolder;
+        screen->onOpeneBook(bookPath("image.pdf"));
+        QVERIFY(QTest::qWaitFor([&] { return screen->pageCount() == 1; }, 10000));
+        QTest::qWait(300); // well into the image
+        QElapsedTimer clock;
+        clock.start();
+        delete screen;
+        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(folder).entryList({"*.crp"}, QDir::Files), QStringList(),
+                                  5000);
     }
 };
 

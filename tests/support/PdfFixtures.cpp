@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <hpdf.h>
+#include <zlib.h>
 
 #include <memory>
 
@@ -144,8 +145,98 @@ bool PdfFixtures::textFile(const QString &path)
     return writeFile(path, "This is a plain text file, not a PDF.\n");
 }
 
+bool PdfFixtures::claimingPages(const QString &path, int claimed)
+{
+    return writeObjects(
+        path,
+        {"<< /Type /Catalog /Pages 2 0 R >>",
+         "<< /Type /Pages /Kids [3 0 R] /Count " + QByteArray::number(claimed) + " >>",
+         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>"},
+        0, claimed + 1);
+}
+
+bool PdfFixtures::repeatedPages(const QString &path, int levels)
+{
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>"};
+    int pages = 1;
+    for (int level = 0; level < levels; ++level)
+        pages *= 10;
+    for (int level = 0, count = pages; level < levels; ++level, count /= 10) {
+        const QByteArray kid = QByteArray::number(objects.size() + 2) + " 0 R ";
+        objects << "<< /Type /Pages /Kids [" + kid.repeated(10) + "] /Count " +
+                       QByteArray::number(count) + " >>";
+    }
+    objects << "<< /Type /Page /MediaBox [0 0 72 72] >>";
+    return writeObjects(path, objects, 0, pages + 1);
+}
+
+bool PdfFixtures::hugeImage(const QString &path, int side, bool stencil)
+{
+    const QByteArray red = "1 0 0 rg 0 0 612 792 re f";
+    const QByteArray image = "q 0 0 1 rg 612 0 0 792 0 0 cm /Im Do Q";
+    const QByteArray format = stencil ? "/ImageMask true /BitsPerComponent 1"
+                                      : "/ColorSpace /DeviceRGB /BitsPerComponent 8";
+    const qint64 rowBytes = stencil ? (side + 7) / 8 : qint64(side) * 3;
+    const QByteArray redPage =
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>";
+    const QByteArray pixels = zeroBytesDeflated(rowBytes * side);
+    return writeObjects(
+        path,
+        {"<< /Type /Catalog /Pages 2 0 R >>",
+         "<< /Type /Pages /Kids [3 0 R 5 0 R 3 0 R] /Count 3 >>", redPage, streamObject("", red),
+         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 6 0 R"
+         " /Resources << /XObject << /Im 7 0 R >> >> >>",
+         streamObject("", image),
+         streamObject("/Type /XObject /Subtype /Image /Width " + QByteArray::number(side) +
+                          " /Height " + QByteArray::number(side) + " " + format +
+                          " /Filter /FlateDecode",
+                      pixels)},
+        0);
+}
+
+QByteArray PdfFixtures::streamObject(const QByteArray &dict, const QByteArray &data)
+{
+    return "<< " + dict + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data +
+           "\nendstream";
+}
+
+// A zlib stream of count zero bytes: one block of zeros, flushed so that it stands alone,
+// repeated, then the rest and the check sum of the whole.
+QByteArray PdfFixtures::zeroBytesDeflated(qint64 count)
+{
+    constexpr int kChunk = 1 << 20;
+    const QByteArray zeros(kChunk, '\0');
+    z_stream z{};
+    deflateInit(&z, 9);
+    const auto deflated = [&z, &zeros](int size, int flush) {
+        QByteArray out;
+        QByteArray buffer(64 * 1024, Qt::Uninitialized);
+        z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(zeros.constData()));
+        z.avail_in = uInt(size);
+        do {
+            z.next_out = reinterpret_cast<Bytef *>(buffer.data());
+            z.avail_out = uInt(buffer.size());
+            deflate(&z, flush);
+            out.append(buffer.constData(), buffer.size() - int(z.avail_out));
+        } while (z.avail_out == 0);
+        return out;
+    };
+    const qint64 chunks = count / kChunk;
+    QByteArray data = deflated(chunks > 0 ? kChunk : 0, Z_FULL_FLUSH);
+    if (chunks > 1)
+        data += deflated(kChunk, Z_FULL_FLUSH).repeated(int(chunks - 1));
+    data += deflated(int(count % kChunk), Z_FINISH);
+    deflateEnd(&z);
+    // Adler-32 of count zeros: 1 and count, modulo 65521.
+    const quint32 sum = quint32(count % 65521) << 16 | 1u;
+    data.chop(4);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        data += char(sum >> shift & 0xff);
+    return data;
+}
+
 bool PdfFixtures::writeObjects(const QString &path, const QList<QByteArray> &objects,
-                               int infoObject)
+                               int infoObject, int trailerSize)
 {
     QByteArray data = "%PDF-1.4\n";
     QList<int> offsets;
@@ -157,7 +248,8 @@ bool PdfFixtures::writeObjects(const QString &path, const QList<QByteArray> &obj
     data += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
     for (int offset : offsets)
         data += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    data += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R";
+    data += "trailer\n<< /Size " + QByteArray::number(qMax(objects.size() + 1, trailerSize)) +
+            " /Root 1 0 R";
     if (infoObject > 0)
         data += " /Info " + QByteArray::number(infoObject) + " 0 R";
     data += " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";

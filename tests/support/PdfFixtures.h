@@ -38,10 +38,23 @@ public:
     // A PDF header followed by garbage.
     static bool damaged(const QString &path);
     static bool textFile(const QString &path);
+    // A few hundred bytes whose page tree claims `claimed` pages but holds only the first.
+    static bool claimingPages(const QString &path, int claimed);
+    // 10^levels small pages from a few hundred bytes: every node of the page tree has ten kids,
+    // all the same node.
+    static bool repeatedPages(const QString &path, int levels);
+    // Three letter pages, red, one image and red: the image is side x side RGB pixels of black,
+    // compressed to about side * side / 350 bytes, that cover the middle page. A stencil is a
+    // 1-bit image mask instead, that paints the page blue.
+    static bool hugeImage(const QString &path, int side, bool stencil = false);
 
 private:
     // Writes objects 1..n with a matching cross-reference table; object 1 is the catalog.
-    static bool writeObjects(const QString &path, const QList<QByteArray> &objects, int infoObject);
+    // The trailer's /Size is trailerSize when larger than n + 1.
+    static bool writeObjects(const QString &path, const QList<QByteArray> &objects, int infoObject,
+                             int trailerSize = 0);
+    static QByteArray streamObject(const QByteArray &dict, const QByteArray &data);
+    static QByteArray zeroBytesDeflated(qint64 count);
     static bool writeFile(const QString &path, const QByteArray &data);
 };
 
