@@ -2,15 +2,20 @@
 
 #include "pages/HSPage.h"
 #include "pages/ImageItem.h"
+#include "pages/ItemText.h"
 #include "pages/PageFile.h"
 #include "pages/VoteItem.h"
+#include "support/ScreenPixels.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QImage>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QSignalSpy>
+
+#include <cmath>
 
 using namespace canvas;
 
@@ -76,6 +81,7 @@ private slots:
     void saveAsPdfNeedsAShownPage();
     void oversizedPicturesAreRefused();
     void unreadablePageIsKept();
+    void costlyStrokesPaintInAFewFrames();
 
 private:
     void setShare(bool on);
@@ -540,6 +546,58 @@ void TestCanvas::unreadablePageIsKept()
         QCOMPARE(QFileInfo(path).size(), size);
     }
     QFile::remove(huge);
+}
+
+// However a peer's stroke zigzags, the whole canvas repaints in a few frames; strokes a hand
+// draws are painted to their ends, and every stroke keeps all its points.
+void TestCanvas::costlyStrokesPaintInAFewFrames()
+{
+    m_view = makeCanvas(1, QSize(1920, 1080), QSize(1920, 1080));
+    QVERIFY(m_view);
+    PageView *view = m_view.get();
+    const auto inkAt = [view](const QPointF &point, const QColor &colour) {
+        const QImage shown = view->viewport()->grab().toImage();
+        return ScreenPixels::count(shown, QRect(view->mapFromScene(point), QSize(1, 1)), colour,
+                                   40) == 1;
+    };
+
+    // A line of loops across the page, and a marker scribbled over a paragraph.
+    QList<QPointF> writing;
+    for (int i = 0; i < 2400; ++i)
+        writing << QPointF(60 + i * 0.7 + 15 * std::cos(i * 0.2), 150 + 15 * std::sin(i * 0.2));
+    QList<QPointF> marker;
+    for (int i = 0; i < 1500; ++i)
+        marker << QPointF(200 + 300 * std::abs(std::fmod(i * 0.02, 2.0) - 1), 400 + i * 0.2);
+    view->procLineData(0, ItemText::writeStroke(QColor(0, 0, 200), 3, writing));
+    view->procLineData(0, ItemText::writeStroke(QColor(0, 160, 0), 24, marker));
+    QVERIFY(inkAt(writing.last(), QColor(0, 0, 200)));
+    QVERIFY(inkAt(marker.last(), QColor(0, 160, 0)));
+
+    // The most points and the widest pen allowed: across the page and back, in one spot,
+    // and jumping between random points.
+    const int n = ItemText::kMaxStrokePoints;
+    QRandomGenerator random(3);
+    for (int shape = 0; shape < 3; ++shape) {
+        QList<QPointF> points;
+        for (int i = 0; i < n; ++i) {
+            const double side = i % 2;
+            points << (shape == 0   ? QPointF(side * 1900, 1000.0 * i / n)
+                       : shape == 1 ? QPointF(900 + side * 2.1, 500 + 2.0 * i / n)
+                                    : QPointF(random.bounded(1900.0), random.bounded(1000.0)));
+        }
+        const int width = shape == 0 ? PolylineItem::kMaxDrawWidth : 3;
+        const QString text = ItemText::writeStroke(QColor(200, 0, 0), width, points);
+        view->clearCurrentPage(true);
+        view->procLineData(0, text);
+        QElapsedTimer timer;
+        timer.start();
+        view->viewport()->repaint();
+        view->viewport()->repaint();
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(inkAt(points.first(), QColor(200, 0, 0)));
+        QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).first()->m_points.size(), n);
+        QCOMPARE(view->document()->m_currPage.m_listItems.last(), text);
+    }
 }
 
 QTEST_MAIN(TestCanvas)
