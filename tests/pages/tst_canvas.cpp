@@ -320,13 +320,20 @@ void TestCanvas::previewFitsTheBox()
     view->addBlankPage(page.width(), page.height(), false);
     view->onCurrentPageChanged(0);
     view->procLineData(0, kTeacherStroke);
+    // A picture too large to decode at once for the canvas, asked for right away.
+    const QSize picture(700, 600);
+    view->procLineData(0,
+                       ItemText::writePicture(QStringLiteral("{p}"), QPointF(0, 0), picture.width(),
+                                              picture.height(), pngOf(picture, Qt::blue)));
     view->sendPreview(); // sent with sharing off too
     QVERIFY(m_link.teacher.waitForFrames(1));
     const FakeTeacher::Frame frame = m_link.teacher.frames().first();
     QCOMPARE(frame.first, QByteArray("preview@"));
     const QImage image = QImage::fromData(QByteArray::fromBase64(frame.second), "PNG");
     QCOMPARE(image.size(), preview);
-    QCOMPARE(QColor(image.pixel(image.width() - 1, image.height() - 1)), QColor(Qt::white));
+    if (!QRect(QPoint(0, 0), picture).contains(QRect(QPoint(0, 0), page)))
+        QCOMPARE(QColor(image.pixel(image.width() - 1, image.height() - 1)), QColor(Qt::white));
+    QCOMPARE(QColor(image.pixel(image.width() / 10, image.height() / 10)), QColor(Qt::blue));
 }
 
 void TestCanvas::syncFinishKeepsStrokes()
