@@ -8,12 +8,14 @@
 #include "support/ScreenPixels.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -81,6 +83,7 @@ private slots:
     void saveAsPdfNeedsAShownPage();
     void oversizedPicturesAreRefused();
     void unreadablePageIsKept();
+    void pageNotYetWrittenTakesInk();
     void costlyStrokesPaintInAFewFrames();
 
 private:
@@ -553,6 +556,43 @@ void TestCanvas::unreadablePageIsKept()
         QCOMPARE(QFileInfo(path).size(), size);
     }
     QFile::remove(huge);
+}
+
+// Pages whose files could not be written when they were added (their folder was gone) are
+// blank pages of their size, that take ink and teacher items and are written when saved.
+void TestCanvas::pageNotYetWrittenTakesInk()
+{
+    QTemporaryDir tmp;
+    const QString folder = tmp.path() + QStringLiteral("/later/");
+    m_view = makeCanvas(0, QSize(800, 600));
+    QVERIFY(m_view);
+    PageView *view = m_view.get();
+    view->document()->m_strFolder = folder;
+    view->addBlankPage(800, 600, false);
+    view->addBlankPage(640, 480, false);
+    QCOMPARE(view->pageCount(), 2);
+    QVERIFY(!QFile::exists(view->document()->pagePath(0)));
+    QVERIFY(QDir().mkpath(folder));
+
+    view->onCurrentPageChanged(0);
+    QCOMPARE(view->pageScene()->sceneRect(), QRectF(0, 0, 800, 600));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(view->viewport(), QPoint(80, 90));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(80, 90));
+    QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 1);
+    view->procLineData(0, kTeacherStroke);
+    QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 2);
+    const QString picture = ItemText::writePicture(QStringLiteral("{p}"), QPointF(1, 2), 4, 3,
+                                                   pngOf(QSize(4, 3), Qt::red));
+    QCOMPARE(view->document()->addRecord(1, picture), true); // the page not shown
+
+    view->onCurrentPageChanged(1);
+    QCOMPARE(pageFile(view, 0).m_size, QSize(800, 600));
+    QCOMPARE(pageFile(view, 0).m_listItems.size(), 2);
+    QCOMPARE(pageFile(view, 0).m_listItems.last(), kTeacherStroke);
+    QCOMPARE(view->pageScene()->sceneRect(), QRectF(0, 0, 640, 480));
+    QCOMPARE(itemsOf<ImageItem>(view->pageScene()).size(), 1);
+    QCOMPARE(pageFile(view, 1).m_listItems, QList<QString>{picture});
 }
 
 // However a peer's stroke zigzags, the whole canvas repaints in a few frames; strokes a hand
