@@ -1,15 +1,25 @@
 // Applying incoming strokes to a page canvas and switching between full pages, next to
-// building the same stroke items without a scene.
+// building the same stroke items without a scene; repainting the whole canvas for a page of
+// handwriting, next to filling the strokes' outlines straight onto an image, and for the
+// costliest strokes a peer may send, next to the goal.
 
+#include "common/BenchProcess.h"
+
+#include "pages/ItemText.h"
 #include "pages/PageView.h"
 #include "pages/PolylineItem.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <QTextStream>
+#include <QThread>
 
-#include <cstdio>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -18,12 +28,12 @@ const int kIncoming = 10000;
 const int kPoints = 50;
 const int kPageStrokes = 2000;
 const int kSwitches = 10;
-
-void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
+const QSize kCanvas(1920, 1080);
+const int kRepaints = 10;
+const int kOrdinaryStrokes = 300;
+// The whole canvas repainted for the costliest stroke, at most.
+const double kWorstGoalMs = 100;
+const double kTwoFramesMs = 2 * 1000.0 / 60;
 
 QStringList strokeTexts(int count)
 {
@@ -54,22 +64,128 @@ double buildWithoutScene(const QStringList &texts)
     return ms;
 }
 
-void print(const char *name, double value, const char *unit, double reference)
+void print(const char *name, double value, const char *unit, double reference,
+           const char *referenceName = "reference")
 {
-    QTextStream(stdout) << name << ": " << QString::number(value, 'f', 1) << ' ' << unit
-                        << " (reference: " << QString::number(reference, 'f', 1) << ' ' << unit
-                        << ")\n";
+    QTextStream(stdout) << name << ": " << QString::number(value, 'f', 1) << ' ' << unit << " ("
+                        << referenceName << ": " << QString::number(reference, 'f', 1) << ' '
+                        << unit << ")\n";
 }
-} // namespace
 
-int main(int argc, char **argv)
+// Handwriting: short curved strokes across the page, a few of them highlighter marks.
+QStringList ordinaryPage()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qInstallMessageHandler(quiet);
+    QRandomGenerator random(5);
+    QStringList texts;
+    for (int s = 0; s < kOrdinaryStrokes; ++s) {
+        const bool marker = s % 10 == 0;
+        const QPointF start(random.bounded(100, 1700), random.bounded(60, 1000));
+        QList<QPointF> points;
+        const int count = random.bounded(40, 160);
+        for (int p = 0; p < count; ++p)
+            points << start + QPointF(p * 1.8, 25 * std::sin(p * 0.15 + s));
+        texts << ItemText::writeStroke(marker ? QColor(255, 230, 0, 110) : QColor(20, 20, 160),
+                                       marker ? 24 : 3, points);
+    }
+    return texts;
+}
 
-    const QStringList incoming = strokeTexts(kIncoming);
+// Strokes of the most points and the widest pen a peer may send, of the shapes that cost the
+// most to paint: zigzags across the page and in one spot, jumps between random points, and a
+// spiral.
+QStringList worstStrokes()
+{
+    const int n = ItemText::kMaxStrokePoints;
+    QStringList texts;
+    for (int shape = 0; shape < 5; ++shape) {
+        QRandomGenerator random(7);
+        QList<QPointF> points;
+        points.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            const double side = i % 2;
+            const double t = double(i) / n;
+            switch (shape) {
+            case 0:
+                points << QPointF(side * 1919, 1079 * t);
+                break;
+            case 1:
+                points << QPointF(random.bounded(1920.0), random.bounded(1080.0));
+                break;
+            case 2:
+                points << QPointF(300 + side * 40, 300 + 40 * t);
+                break;
+            case 3:
+                points << QPointF(300 + side * 2.1, 300 + 2 * t);
+                break;
+            default:
+                points << QPointF(960 + (50 + i * 0.01) * std::cos(i * 0.01) * 1.7,
+                                  540 + (50 + i * 0.01) * std::sin(i * 0.01));
+                break;
+            }
+        }
+        for (int width : {3, PolylineItem::kMaxDrawWidth})
+            texts << ItemText::writeStroke(QColor(0, 0, 255), width, points);
+    }
+    return texts;
+}
+
+// The strokes' outlines filled straight onto an image of the canvas, as the items paint
+// them, without view or scene; best of several rounds.
+double fillOutlines(const QStringList &texts)
+{
+    std::vector<std::unique_ptr<PolylineItem>> items;
+    for (const QString &text : texts) {
+        items.push_back(std::make_unique<PolylineItem>());
+        items.back()->fromString(text);
+        items.back()->shape();
+    }
+    QImage image(kCanvas, QImage::Format_ARGB32_Premultiplied);
+    double best = 1e12;
+    for (int i = 0; i < kRepaints; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        for (const std::unique_ptr<PolylineItem> &item : items)
+            painter.fillPath(item->shape(), item->m_color);
+        painter.end();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+class Canvas
+{
+public:
+    Canvas()
+    {
+        m_view.resize(kCanvas);
+        m_view.addBlankPage(kCanvas.width(), kCanvas.height(), false);
+        m_view.onCurrentPageChanged(0);
+        m_view.show();
+        for (int i = 0; i < 20; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+    }
+
+    PageView &view() { return m_view; }
+
+    double repaintMs()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        m_view.viewport()->repaint();
+        return timer.nsecsElapsed() / 1e6;
+    }
+
+private:
+    PageView m_view{false};
+};
+
+void applyAndSwitch(const QStringList &incoming)
+{
     {
         PageView view(false);
         view.addBlankPage(1920, 1080, false);
@@ -106,5 +222,46 @@ int main(int argc, char **argv)
         print("switch between two pages of 2000 strokes", ms, "ms per switch",
               reference / kSwitches);
     }
+}
+
+void repaints()
+{
+    {
+        const QStringList page = ordinaryPage();
+        Canvas canvas;
+        for (const QString &text : page)
+            canvas.view().procLineData(0, text);
+        canvas.repaintMs(); // outlines made
+        double best = 1e12;
+        for (int i = 0; i < kRepaints; ++i)
+            best = std::min(best, canvas.repaintMs());
+        print("repaint a canvas of 300 handwritten strokes", best, "ms", fillOutlines(page));
+    }
+    double worstApply = 0;
+    double worstRepaint = 0;
+    for (const QString &text : worstStrokes()) {
+        Canvas canvas;
+        QElapsedTimer timer;
+        timer.start();
+        canvas.view().procLineData(0, text);
+        worstApply = std::max(worstApply, timer.nsecsElapsed() / 1e6);
+        // The first repaint makes the outline too.
+        worstRepaint = std::max(worstRepaint, canvas.repaintMs());
+        worstRepaint = std::max(worstRepaint, canvas.repaintMs());
+    }
+    print("repaint a canvas of the costliest stroke of 100000 points", worstRepaint, "ms",
+          kWorstGoalMs, "goal");
+    print("apply the costliest stroke of 100000 points", worstApply, "ms", kTwoFramesMs,
+          "two frames");
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    BenchProcess process(argc, argv);
+    if (!process.isValid())
+        return 1;
+    applyAndSwitch(strokeTexts(kIncoming));
+    repaints();
     return 0;
 }

@@ -45,6 +45,25 @@ void Document::forgetFile()
     m_filePage = HSPage();
 }
 
+Document::FileState Document::readPage(int index, HSPage &page) const
+{
+    const QString path = pagePath(index);
+    if (!QFileInfo::exists(path)) {
+        page = m_unwritten.value(m_listPageNames.at(index));
+        qDebug() << "readPage: no page file, a blank page" << path << page.m_size;
+        return FileState::Missing;
+    }
+    return page.read(path) ? FileState::Read : FileState::Damaged;
+}
+
+bool Document::writePage(int index, const HSPage &page)
+{
+    if (!page.save(pagePath(index)))
+        return false;
+    m_unwritten.remove(m_listPageNames.at(index));
+    return true;
+}
+
 void Document::setCurrpage(int index, bool noSave)
 {
     if (!validIndex(index))
@@ -53,14 +72,16 @@ void Document::setCurrpage(int index, bool noSave)
         saveCurrent();
     m_nCurrIndex = index;
     HSPage page;
-    m_bCurrUnreadable = !page.read(pagePath(index));
-    if (m_bCurrUnreadable) {
-        qDebug() << "setCurrpage: page file unreadable, shown empty and kept as it is"
-                 << pagePath(index);
-        forgetFile();
-    } else {
+    const FileState state = readPage(index, page);
+    m_bCurrUnreadable = state == FileState::Damaged;
+    if (state == FileState::Read) {
         m_nFileIndex = index;
         m_filePage = page;
+    } else {
+        if (m_bCurrUnreadable)
+            qDebug() << "setCurrpage: page file unreadable, shown empty and kept as it is"
+                     << pagePath(index);
+        forgetFile();
     }
     m_currPage = page;
     qDebug() << "setCurrpage path=" << pagePath(index) << " size=" << m_currPage.m_size;
@@ -77,7 +98,7 @@ bool Document::saveCurrent()
     // Unchanged since it was read or written: the file already holds it.
     if (m_nFileIndex == m_nCurrIndex && m_currPage == m_filePage)
         return true;
-    if (!m_currPage.save(pagePath(m_nCurrIndex)))
+    if (!writePage(m_nCurrIndex, m_currPage))
         return false;
     m_nFileIndex = m_nCurrIndex;
     m_filePage = m_currPage;
@@ -93,9 +114,17 @@ void Document::rotateCurrent()
 bool Document::appendPage(HSPage &page)
 {
     const QString name = nextPageName();
-    const bool ok = page.save(m_strFolder + name);
     m_listPageNames.append(name);
-    return ok;
+    if (writePage(m_listPageNames.size() - 1, page))
+        return true;
+    // Listed all the same, to keep the page numbers: until it is written it is a blank page
+    // of its size, never a file another document left under that name.
+    QFile::remove(m_strFolder + name);
+    HSPage blank;
+    blank.m_size = page.m_size;
+    blank.m_bInit = page.m_bInit;
+    m_unwritten.insert(name, blank);
+    return false;
 }
 
 bool Document::addBlankPage(int width, int height, bool init)
@@ -142,13 +171,13 @@ bool Document::addRecord(int index, const QString &itemText)
         return true;
     }
     HSPage page;
-    if (!page.read(pagePath(index))) {
+    if (readPage(index, page) == FileState::Damaged) {
         // Keep whatever the damaged file still holds rather than overwrite it.
         qDebug() << "addRecord: page file unreadable, item not stored" << pagePath(index);
         return false;
     }
     page.appendItem(itemText);
-    return page.save(pagePath(index));
+    return writePage(index, page);
 }
 
 bool Document::resizepage(int index, int width, int height)
@@ -162,19 +191,27 @@ bool Document::resizepage(int index, int width, int height)
     if (index == m_nFileIndex)
         forgetFile();
     // The blank page replaces the old file in one step.
-    return page.save(pagePath(index));
+    if (writePage(index, page))
+        return true;
+    if (!QFileInfo::exists(pagePath(index)))
+        m_unwritten.insert(m_listPageNames.at(index), page);
+    return false;
 }
 
 void Document::resetPagesInit()
 {
     for (int i = 0; i < m_listPageNames.size(); ++i) {
         HSPage page;
-        if (!page.read(pagePath(i))) {
+        const FileState state = readPage(i, page);
+        if (state == FileState::Damaged) {
             qDebug() << "resetPagesInit: skipping unreadable" << pagePath(i);
             continue;
         }
         page.setInit(false);
-        page.save(pagePath(i));
+        if (state == FileState::Read)
+            writePage(i, page);
+        else if (m_unwritten.contains(m_listPageNames.at(i)))
+            m_unwritten.insert(m_listPageNames.at(i), page);
     }
     forgetFile();
     m_currPage.setInit(false);
@@ -185,6 +222,7 @@ void Document::clearAll()
     for (int i = 0; i < m_listPageNames.size(); ++i)
         QFile::remove(pagePath(i));
     m_listPageNames.clear();
+    m_unwritten.clear();
     m_currPage.clearItems();
     m_currPage.clearImage();
     m_nCurrIndex = -1;
@@ -199,6 +237,7 @@ QStringList Document::takePageFiles()
     for (int i = 0; i < m_listPageNames.size(); ++i)
         paths << pagePath(i);
     m_listPageNames.clear();
+    m_unwritten.clear();
     m_currPage.clearItems();
     m_currPage.clearImage();
     m_nCurrIndex = -1;
@@ -217,6 +256,7 @@ void Document::removePage(int index)
         --m_nCurrIndex;
     }
     forgetFile();
+    m_unwritten.remove(m_listPageNames.at(index));
     m_listPageNames.removeAt(index);
     QFile::remove(path);
 }
@@ -229,7 +269,7 @@ bool Document::getPage(int index, HSPage &out)
         out = m_currPage;
         return true;
     }
-    return out.read(pagePath(index));
+    return readPage(index, out) != FileState::Damaged;
 }
 
 bool Document::exportPdf()
@@ -242,7 +282,7 @@ bool Document::exportPdf()
     QSize size(kBlankPageWidth, kBlankPageHeight);
     for (int i = 0; i < m_listPageNames.size(); ++i) {
         HSPage page;
-        if (!page.read(pagePath(i)))
+        if (readPage(i, page) == FileState::Damaged)
             qDebug() << "exportPdf: page file unreadable, written blank" << pagePath(i);
         if (!page.m_size.isEmpty())
             size = page.m_size;

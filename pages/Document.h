@@ -1,6 +1,7 @@
 #ifndef DOCUMENT_H
 #define DOCUMENT_H
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPixmap>
@@ -46,7 +47,8 @@ public:
 
     int pageCount() const { return m_listPageNames.size(); }
     QString pagePath(int index) const;
-    // The held page's file could not be read: it is shown empty and never saved over.
+    // The held page's file is there but could not be read (damaged): it is shown empty and
+    // never saved over. A page whose file is missing is a blank page and is saved as any.
     bool currentUnreadable() const { return m_bCurrUnreadable; }
 
     int m_nCurrIndex = -1;
@@ -58,17 +60,30 @@ private:
     // Size of a blank page whose own size is not known, when no page came before it.
     static constexpr int kBlankPageWidth = 544;
     static constexpr int kBlankPageHeight = 704;
+    enum class FileState
+    {
+        Read,
+        Missing,
+        Damaged
+    };
 
     bool validIndex(int index) const;
     static bool writePdfPage(DisplayPage &scene, PrintPdfManager &writer, HSPage &page,
                              const QSize &size, const QString &imagePath);
     QString nextPageName() const;
     void forgetFile();
+    // Page index into page; a missing file reads as the blank page it was added as.
+    FileState readPage(int index, HSPage &page) const;
+    // Writes page index; a page written is no longer waiting for its file.
+    bool writePage(int index, const HSPage &page);
 
     bool m_bCurrUnreadable = false;
     // What the held page's file holds, as last read or written; -1: not known.
     int m_nFileIndex = -1;
     HSPage m_filePage;
+    // Pages whose files could not be written yet, by name: the blank page each stands for
+    // (size and init flag; a picture that could not be written is not kept).
+    QHash<QString, HSPage> m_unwritten;
 };
 
 #endif // DOCUMENT_H

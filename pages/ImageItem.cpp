@@ -128,7 +128,9 @@ void ImageItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     // A page rendered whole (export, preview) waits for its pictures, and small pictures are
     // decoded at once; the canvas and the thumbnails show large ones as they are decoded.
     const bool small = qint64(m_pictureSize.width()) * m_pictureSize.height() <= kSmallPixels;
-    if (small || (!widget && drawnScale(painter->worldTransform()) >= kWholeScale)) {
+    const bool whole = !widget && (PictureCache::instance()->inWholeRender() ||
+                                   drawnScale(painter->worldTransform()) >= kWholeScale);
+    if (small || whole) {
         key = keyFor(part, 0);
         // Held only when there is room: an export of many pages keeps the parts shown.
         image = PictureCache::instance()->decodeNow(key, m_imageData, small);

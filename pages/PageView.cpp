@@ -9,6 +9,7 @@
 #include "pages/PictureData.h"
 #include "pages/TaskToolManager.h"
 #include "pages/TextItem.h"
+#include "pages/WholeRender.h"
 
 #include <QBuffer>
 #include <QDebug>
@@ -353,6 +354,7 @@ void PageView::sendPreview()
         QPainter painter(&pixmap);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
                                QPainter::TextAntialiasing);
+        const WholeRender whole;
         m_scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)), rect, Qt::KeepAspectRatio);
     }
     QByteArray png;

@@ -58,6 +58,11 @@ public:
     int pendingCount() const { return m_pending.size(); }
     // Drops the decoding not yet started and waits for the rest, which is then discarded.
     void stopWorkers();
+    // While a page is rendered whole to go out (WholeRender), its pictures are decoded at once
+    // at any scale.
+    void beginWholeRender() { ++m_nWholeRenders; }
+    void endWholeRender() { --m_nWholeRenders; }
+    bool inWholeRender() const { return m_nWholeRenders > 0; }
 
 signals:
     // A picture some item waited for is ready (page thumbnails are drawn again).
@@ -77,6 +82,7 @@ private:
     QCache<Key, QImage> m_held; // cost in KiB
     QHash<Key, QSharedPointer<Job>> m_pending;
     QThreadPool m_pool;
+    int m_nWholeRenders = 0;
 };
 
 uint qHash(const PictureCache::Key &key, uint seed = 0);

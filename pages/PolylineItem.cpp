@@ -1,26 +1,13 @@
 #include "pages/PolylineItem.h"
 
 #include "pages/ItemText.h"
+#include "pages/StrokePath.h"
 #include "pages/StrokeTextForm.h"
 
+#include <QDebug>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QPolygonF>
-#include <qwt_curve_fitter.h>
-
-#include <cmath>
-
-namespace {
-const double kWeedTolerance = 2.0;
-const double kMinStep = 2.0;
-// Thinning takes up to n * n steps per chunk; longer strokes are thinned piecewise.
-const int kMaxWeedChunk = 1000;
-
-QPointF midpoint(const QPointF &a, const QPointF &b)
-{
-    return (a + b) / 2.0;
-}
-} // namespace
 
 PolylineItem::PolylineItem() : m_rect(0, 0, 0, 0) {}
 
@@ -109,30 +96,14 @@ QPolygonF PolylineItem::build(const QPolygonF &points)
     m_rect = QRectF(minX - width, minY - width, maxX - minX + 2 * width, maxY - minY + 2 * width);
     m_points = points.toList();
 
-    QwtWeedingCurveFitter fitter(kWeedTolerance);
-    fitter.setChunkSize(uint(qMin(points.size(), kMaxWeedChunk)));
-    QPolygonF thinned = fitter.fitCurve(points);
-    if (thinned.isEmpty())
-        thinned.append(points.first());
-
-    m_path = QPainterPath();
-    m_path.reserve(1 + 3 * thinned.size());
-    m_path.moveTo(thinned.first());
-    if (thinned.size() >= 2) {
-        QPointF prev = thinned.first();
-        for (int i = 1; i < thinned.size(); ++i) {
-            const QPointF &cur = thinned.at(i);
-            if (std::fabs(cur.x() - prev.x()) >= kMinStep ||
-                std::fabs(cur.y() - prev.y()) >= kMinStep) {
-                m_path.quadTo(prev, midpoint(prev, cur));
-                prev = cur;
-            }
-        }
-        m_path.quadTo(prev, midpoint(prev, points.last()));
-    }
+    StrokePath::Result built = StrokePath::build(points, width);
+    if (built.cut)
+        qDebug() << "PolylineItem: stroke of" << points.size()
+                 << "points painted only as far as its outline limit";
+    m_path = built.path;
 
     m_shape = QPainterPath();
     m_bShapeMade = false;
     update();
-    return thinned;
+    return built.thinned;
 }

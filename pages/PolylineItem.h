@@ -9,7 +9,8 @@
 #include <QPolygonF>
 #include <QRectF>
 
-// A pen stroke: raw points, thinned and smoothed into a painted path.
+// A pen stroke: raw points, thinned and smoothed into a painted path. The path is cut where
+// painting it would cost more than a few frames (StrokePath); the points are all kept.
 class PolylineItem : public QGraphicsItem
 {
 public:
@@ -26,7 +27,8 @@ public:
 
     QString toString() const;
     void fromString(const QString &text);
-    // Stores the points and builds the path; the list is replaced by the thinned points.
+    // Stores the points and builds the path; the list is replaced by the thinned points (of
+    // the part painted).
     void setPoints(QList<QPointF> &points);
 
     int m_nWidth = 3;

@@ -2,15 +2,22 @@
 
 #include "pages/HSPage.h"
 #include "pages/ImageItem.h"
+#include "pages/ItemText.h"
 #include "pages/PageFile.h"
 #include "pages/VoteItem.h"
+#include "support/ScreenPixels.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QImage>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <cmath>
 
 using namespace canvas;
 
@@ -76,6 +83,8 @@ private slots:
     void saveAsPdfNeedsAShownPage();
     void oversizedPicturesAreRefused();
     void unreadablePageIsKept();
+    void pageNotYetWrittenTakesInk();
+    void costlyStrokesPaintInAFewFrames();
 
 private:
     void setShare(bool on);
@@ -314,13 +323,20 @@ void TestCanvas::previewFitsTheBox()
     view->addBlankPage(page.width(), page.height(), false);
     view->onCurrentPageChanged(0);
     view->procLineData(0, kTeacherStroke);
+    // A picture too large to decode at once for the canvas, asked for right away.
+    const QSize picture(700, 600);
+    view->procLineData(0,
+                       ItemText::writePicture(QStringLiteral("{p}"), QPointF(0, 0), picture.width(),
+                                              picture.height(), pngOf(picture, Qt::blue)));
     view->sendPreview(); // sent with sharing off too
     QVERIFY(m_link.teacher.waitForFrames(1));
     const FakeTeacher::Frame frame = m_link.teacher.frames().first();
     QCOMPARE(frame.first, QByteArray("preview@"));
     const QImage image = QImage::fromData(QByteArray::fromBase64(frame.second), "PNG");
     QCOMPARE(image.size(), preview);
-    QCOMPARE(QColor(image.pixel(image.width() - 1, image.height() - 1)), QColor(Qt::white));
+    if (!QRect(QPoint(0, 0), picture).contains(QRect(QPoint(0, 0), page)))
+        QCOMPARE(QColor(image.pixel(image.width() - 1, image.height() - 1)), QColor(Qt::white));
+    QCOMPARE(QColor(image.pixel(image.width() / 10, image.height() / 10)), QColor(Qt::blue));
 }
 
 void TestCanvas::syncFinishKeepsStrokes()
@@ -545,6 +561,95 @@ void TestCanvas::unreadablePageIsKept()
         QCOMPARE(QFileInfo(path).size(), size);
     }
     QFile::remove(huge);
+}
+
+// Pages whose files could not be written when they were added (their folder was gone) are
+// blank pages of their size, that take ink and teacher items and are written when saved.
+void TestCanvas::pageNotYetWrittenTakesInk()
+{
+    QTemporaryDir tmp;
+    const QString folder = tmp.path() + QStringLiteral("/later/");
+    m_view = makeCanvas(0, QSize(800, 600));
+    QVERIFY(m_view);
+    PageView *view = m_view.get();
+    view->document()->m_strFolder = folder;
+    view->addBlankPage(800, 600, false);
+    view->addBlankPage(640, 480, false);
+    QCOMPARE(view->pageCount(), 2);
+    QVERIFY(!QFile::exists(view->document()->pagePath(0)));
+    QVERIFY(QDir().mkpath(folder));
+
+    view->onCurrentPageChanged(0);
+    QCOMPARE(view->pageScene()->sceneRect(), QRectF(0, 0, 800, 600));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(view->viewport(), QPoint(80, 90));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(80, 90));
+    QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 1);
+    view->procLineData(0, kTeacherStroke);
+    QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 2);
+    const QString picture = ItemText::writePicture(QStringLiteral("{p}"), QPointF(1, 2), 4, 3,
+                                                   pngOf(QSize(4, 3), Qt::red));
+    QCOMPARE(view->document()->addRecord(1, picture), true); // the page not shown
+
+    view->onCurrentPageChanged(1);
+    QCOMPARE(pageFile(view, 0).m_size, QSize(800, 600));
+    QCOMPARE(pageFile(view, 0).m_listItems.size(), 2);
+    QCOMPARE(pageFile(view, 0).m_listItems.last(), kTeacherStroke);
+    QCOMPARE(view->pageScene()->sceneRect(), QRectF(0, 0, 640, 480));
+    QCOMPARE(itemsOf<ImageItem>(view->pageScene()).size(), 1);
+    QCOMPARE(pageFile(view, 1).m_listItems, QList<QString>{picture});
+}
+
+// However a peer's stroke zigzags, the whole canvas repaints in a few frames; strokes a hand
+// draws are painted to their ends, and every stroke keeps all its points.
+void TestCanvas::costlyStrokesPaintInAFewFrames()
+{
+    m_view = makeCanvas(1, QSize(1920, 1080), QSize(1920, 1080));
+    QVERIFY(m_view);
+    PageView *view = m_view.get();
+    const auto inkAt = [view](const QPointF &point, const QColor &colour) {
+        const QImage shown = view->viewport()->grab().toImage();
+        return ScreenPixels::count(shown, QRect(view->mapFromScene(point), QSize(1, 1)), colour,
+                                   40) == 1;
+    };
+
+    // A line of loops across the page, and a marker scribbled over a paragraph.
+    QList<QPointF> writing;
+    for (int i = 0; i < 2400; ++i)
+        writing << QPointF(60 + i * 0.7 + 15 * std::cos(i * 0.2), 150 + 15 * std::sin(i * 0.2));
+    QList<QPointF> marker;
+    for (int i = 0; i < 1500; ++i)
+        marker << QPointF(200 + 300 * std::abs(std::fmod(i * 0.02, 2.0) - 1), 400 + i * 0.2);
+    view->procLineData(0, ItemText::writeStroke(QColor(0, 0, 200), 3, writing));
+    view->procLineData(0, ItemText::writeStroke(QColor(0, 160, 0), 24, marker));
+    QVERIFY(inkAt(writing.last(), QColor(0, 0, 200)));
+    QVERIFY(inkAt(marker.last(), QColor(0, 160, 0)));
+
+    // The most points and the widest pen allowed: across the page and back, in one spot,
+    // and jumping between random points.
+    const int n = ItemText::kMaxStrokePoints;
+    QRandomGenerator random(3);
+    for (int shape = 0; shape < 3; ++shape) {
+        QList<QPointF> points;
+        for (int i = 0; i < n; ++i) {
+            const double side = i % 2;
+            points << (shape == 0   ? QPointF(side * 1900, 1000.0 * i / n)
+                       : shape == 1 ? QPointF(900 + side * 2.1, 500 + 2.0 * i / n)
+                                    : QPointF(random.bounded(1900.0), random.bounded(1000.0)));
+        }
+        const int width = shape == 0 ? PolylineItem::kMaxDrawWidth : 3;
+        const QString text = ItemText::writeStroke(QColor(200, 0, 0), width, points);
+        view->clearCurrentPage(true);
+        view->procLineData(0, text);
+        QElapsedTimer timer;
+        timer.start();
+        view->viewport()->repaint();
+        view->viewport()->repaint();
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(inkAt(points.first(), QColor(200, 0, 0)));
+        QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).first()->m_points.size(), n);
+        QCOMPARE(view->document()->m_currPage.m_listItems.last(), text);
+    }
 }
 
 QTEST_MAIN(TestCanvas)
