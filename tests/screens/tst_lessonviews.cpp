@@ -6,6 +6,7 @@
 #include "screens/ScreenCover.h"
 #include "screens/ToolbarButton.h"
 #include "screens/VoteWidget.h"
+#include "screens/WaitingDialog.h"
 #include "support/FakeTeacher.h"
 #include "support/TestArtifacts.h"
 
@@ -274,6 +275,15 @@ void TestLessonViews::lockCannotBeLeftByTheStudent()
     m_main.raise();
     m_main.activateWindow();
     QTRY_COMPARE(windowOnTop(), &lock);
+    // So does the busy indicator, shown and raised again as a rotation does it.
+    WaitingDialog busy;
+    busy.move(windowOnTop()->geometry().center());
+    for (int i = 0; i < 2; ++i) {
+        busy.show();
+        busy.raise();
+        QTest::qWait(100);
+        QCOMPARE(windowOnTop(), &lock);
+    }
 
     // The teacher's warning shows over it, also when a vote comes up meanwhile; once the
     // warning closes, the lock is on top again, over the vote, and has the keyboard.
