@@ -89,6 +89,7 @@ private slots:
     void shareAndPreviewByMode();
     void lessonViews();
     void lockTakesTheInput();
+    void chatFloodKeepsTheProgramAnswering();
     void kickEndsTheLessonAndADropRejoins();
     void toolbarActions();
 
@@ -435,6 +436,21 @@ void TestTeacherCommands::lockTakesTheInput()
     w()->onBtnSave();
     QVERIFY(unanswered);
     QVERIFY(!QFile::exists(books + "blind.pdf") && QFile::exists(books + "seen.pdf"));
+}
+
+void TestTeacherCommands::chatFloodKeepsTheProgramAnswering()
+{
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray big(2 * 1024 * 1024, 'w');
+    for (int i = 0; i < 3; ++i)
+        m_teacher.sendFrame("chat@", big);
+    QCOMPARE(exchange("lockscreen@", "0", 1, 0), QList<QByteArray>{"lockscreen@0"});
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    ChatWidget *chat = w()->chatWidget();
+    QVERIFY(chat->history().size() < 64 * 1024);
+    QVERIFY(chat->historyView()->toPlainText().endsWith(QChar(0x2026)));
+    w()->chatWidget()->hide();
 }
 
 void TestTeacherCommands::kickEndsTheLessonAndADropRejoins()

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QWindow>
@@ -166,6 +167,12 @@ void TestLessonViews::chatShowsTeacherTextLiterallyAndSends()
     QScrollBar *bar = chat.historyView()->verticalScrollBar();
     QCOMPARE(bar->value(), bar->maximum());
     QVERIFY(saveScreen(QStringLiteral("chat"), &chat));
+    // Only the last messages are kept.
+    for (int i = 0; i < ChatWidget::MaxMessages; ++i)
+        chat.onChatting(QStringLiteral("line %1").arg(i));
+    QCOMPARE(chat.history().count(QLatin1Char('\n')), ChatWidget::MaxMessages);
+    QVERIFY(chat.history().startsWith(QStringLiteral("Mr Li: line 0\n")));
+    QCOMPARE(chat.historyView()->document()->blockCount(), ChatWidget::MaxMessages);
 
     // The student can put the panel away; the next message brings it back.
     QTest::mouseClick(chat.findChild<QPushButton *>(QStringLiteral("close")), Qt::LeftButton);
