@@ -149,7 +149,10 @@ void SettingWidget::loadLanguages()
             m_LangFiles << item.attribute(QStringLiteral("file"));
         }
     }
-    const int at = m_LangFiles.indexOf(Settings::instance()->readLanguageFile());
+    // A language that is not in the list (an old or damaged choice) shows as the default one.
+    int at = m_LangFiles.indexOf(Settings::instance()->readLanguageFile());
+    if (at < 0)
+        at = m_LangFiles.indexOf(Settings::instance()->defaultLanguageFile());
     if (at >= 0) {
         m_nLangIndex = at;
         m_LangCombo->setCurrentIndex(at);
