@@ -16,6 +16,7 @@
 #include "screens/ToolbarButton.h"
 #include "screens/VoteWidget.h"
 #include "screens/eBrowserWidget.h"
+#include "support/DialogAnswer.h"
 #include "support/FakeClassServer.h"
 #include "support/FakeTeacher.h"
 #include "support/PdfFixtures.h"
@@ -403,6 +404,12 @@ void TestTeacherCommands::lockTakesTheInput()
     QInputMethodEvent text;
     text.setCommitString("typed");
     QApplication::sendEvent(address, &text);
+    {
+        DialogAnswer exitQuestion(QStringLiteral("No"), 300);
+        QCloseEvent close; // as the window system's close button sends it
+        QApplication::sendEvent(main, &close);
+        QVERIFY(!close.isAccepted() && w()->isVisible() && !exitQuestion.answered());
+    }
     QTest::qWait(100);
     QCOMPARE(address->text(), url);
     QVERIFY(w()->chatWidget()->input()->text().isEmpty());
