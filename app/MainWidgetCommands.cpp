@@ -6,6 +6,7 @@
 #include "link/Settings.h"
 #include "link/TcpManager.h"
 #include "link/TeacherCommand.h"
+#include "pages/TaskToolManager.h"
 #include "screens/ChatWidget.h"
 #include "screens/DisplayWidget.h"
 #include "screens/ENoteWidget.h"
@@ -145,6 +146,10 @@ void MainWidget::onReceLock(QString data)
     switch (TeacherCommand::parseLock(data, text)) {
     case TeacherCommand::Lock:
         m_LockWidget->setMessage(text);
+        // The lock takes the input away: strokes under way end where they are, as their
+        // releases will not come through.
+        if (!m_LockWidget->isLocked())
+            TaskToolManager::instance()->forceReleaseAll();
         m_LockWidget->show();
         break;
     case TeacherCommand::Unlock:

@@ -93,8 +93,10 @@ QString Settings::readLanguageFile()
     QString name;
     QString fileName;
     in >> name >> fileName;
-    if (in.status() != QDataStream::Ok)
-        qDebug() << "Settings: lang.cfg is short or unreadable";
+    if (in.status() != QDataStream::Ok || fileName.isEmpty()) {
+        qDebug() << "Settings: lang.cfg is short or unreadable, the default language is used";
+        return defaultLanguageFile();
+    }
     return fileName;
 }
 

@@ -26,6 +26,7 @@ ChatWidget::ChatWidget(QWidget *parent) : QWidget(parent)
     m_HistoryView->setFont(QFont(QStringLiteral("Arial"), 28));
     m_HistoryView->setReadOnly(true);
     m_HistoryView->setAcceptRichText(false);
+    m_HistoryView->document()->setMaximumBlockCount(MaxMessages);
 
     m_Input = new LineEdit;
     m_Input->setMinimumHeight(40);
@@ -55,7 +56,7 @@ ChatWidget::ChatWidget(QWidget *parent) : QWidget(parent)
 void ChatWidget::setMyName(const QString &name)
 {
     m_strMyName = name;
-    m_strHistory.clear();
+    m_listHistory.clear();
     m_HistoryView->clear();
 }
 
@@ -69,7 +70,8 @@ void ChatWidget::onChatting(const QString &text)
 {
     if (!isVisible())
         show();
-    qDebug() << "rece chat:" << text << m_HistoryView->verticalScrollBar()->width();
+    qDebug() << "rece chat:" << text.left(64) << "length" << text.size()
+             << m_HistoryView->verticalScrollBar()->width();
     appendLine(m_strPeerName, text);
 }
 
@@ -83,17 +85,31 @@ void ChatWidget::onSend()
     m_Input->clear();
 }
 
+QString ChatWidget::history() const
+{
+    return m_listHistory.isEmpty() ? QString() : m_listHistory.join(QLatin1Char('\n')) + '\n';
+}
+
 void ChatWidget::appendLine(const QString &name, const QString &text)
 {
-    const QString line = name + QStringLiteral(": ") + text;
+    QString shown = text;
+    if (shown.size() > MaxMessageLength) {
+        int cut = MaxMessageLength;
+        if (shown.at(cut - 1).isHighSurrogate())
+            --cut;
+        shown = shown.left(cut) + QChar(0x2026); // an ellipsis marks the cut
+    }
+    const QString line = name + QStringLiteral(": ") + shown;
     // Appended as plain text at the end: no markup from the peer, and no re-layout of the
     // whole conversation on every message. The view has no empty line after the last one.
     QTextCursor cursor(m_HistoryView->document());
     cursor.movePosition(QTextCursor::End);
-    if (!m_strHistory.isEmpty())
+    if (!m_listHistory.isEmpty())
         cursor.insertBlock();
     cursor.insertText(line);
-    m_strHistory += line + QLatin1Char('\n');
+    m_listHistory.append(line);
+    if (m_listHistory.size() > MaxMessages)
+        m_listHistory.removeFirst();
     m_HistoryView->moveCursor(QTextCursor::End);
     QScrollBar *bar = m_HistoryView->verticalScrollBar();
     bar->setValue(bar->maximum());

@@ -2,18 +2,24 @@
 #define CHATWIDGET_H
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class LineEdit;
 class QPushButton;
 class QTextEdit;
 
-// Chat panel with the teacher: the whole conversation above an input line with Send and Close.
-// The teacher's texts are shown as plain text.
+// Chat panel with the teacher: the conversation above an input line with Send and Close.
+// The teacher's texts are shown as plain text. A message is shown up to MaxMessageLength
+// characters and the last MaxMessages messages are kept, so that any message is laid out within
+// a frame's time.
 class ChatWidget : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr int MaxMessageLength = 2000;
+    static constexpr int MaxMessages = 200;
+
     explicit ChatWidget(QWidget *parent = nullptr);
 
     QString peerName() const { return m_strPeerName; }
@@ -21,7 +27,8 @@ public:
     QString myName() const { return m_strMyName; }
     // Starts a new conversation under another own name.
     void setMyName(const QString &name);
-    QString history() const { return m_strHistory; }
+    // The messages kept, one line each: name, ": ", text.
+    QString history() const;
 
     QTextEdit *historyView() const { return m_HistoryView; }
     LineEdit *input() const { return m_Input; }
@@ -38,7 +45,7 @@ private:
 
     QTextEdit *m_HistoryView;
     LineEdit *m_Input;
-    QString m_strHistory;
+    QStringList m_listHistory;
     QString m_strPeerName;
     QString m_strMyName;
 };

@@ -18,6 +18,8 @@ LineEdit::LineEdit(QWidget *parent) : QLineEdit(parent)
     m_btnKeyboard->setIcon(QIcon(QStringLiteral(":/res/res/keyboard.svg")));
     m_btnKeyboard->setIconSize(QSize(kButtonWidth, kButtonWidth));
     m_btnKeyboard->setFocusPolicy(Qt::NoFocus);
+    // Typed text stays clear of the button.
+    setTextMargins(0, 0, kButtonWidth, 0);
     connect(m_btnKeyboard, SIGNAL(clicked()), this, SLOT(onBtnKeyboard()));
 }
 

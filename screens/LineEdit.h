@@ -5,7 +5,8 @@
 
 class QPushButton;
 
-// Text field with a button at its right end that starts the on-screen keyboard.
+// Text field with a button at its right end that starts the on-screen keyboard; the text keeps
+// clear of the button.
 class LineEdit : public QLineEdit
 {
     Q_OBJECT

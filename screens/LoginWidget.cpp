@@ -121,9 +121,6 @@ void LoginWidget::buildPanel()
          {static_cast<QWidget *>(m_NameEdit), static_cast<QWidget *>(m_PasswordEdit),
           static_cast<QWidget *>(m_TeacherCombo)})
         field->setFixedSize(fieldSize);
-    // Typed text stays clear of the keyboard button at the right end.
-    m_NameEdit->setTextMargins(0, 0, 32, 0);
-    m_PasswordEdit->setTextMargins(0, 0, 32, 0);
     m_TeacherCombo->setItemDelegate(new QStyledItemDelegate(m_TeacherCombo));
     m_TeacherCombo->setStyleSheet(
         QStringLiteral("QComboBox QAbstractItemView::item{min-height: %1px}")

@@ -75,8 +75,6 @@ SettingWidget::SettingWidget(QWidget *parent) : QWidget(parent)
     static const QRegularExpression port(QStringLiteral(
         "([1-9][0-9]{0,3}|[1-5][0-9]{4}|6[0-4][0-9]{3}|65[0-4][0-9]{2}|655[0-2][0-9]|6553[0-5])?"));
     m_PortEdit->setValidator(new QRegularExpressionValidator(port, m_PortEdit));
-    for (LineEdit *edit : {m_IpEdit, m_PortEdit})
-        edit->setTextMargins(0, 0, 32, 0);
     m_LangCombo = new QComboBox;
     m_LangCombo->setObjectName(QStringLiteral("languageCombo"));
     m_LangCombo->setItemDelegate(new QStyledItemDelegate(m_LangCombo));
@@ -149,7 +147,10 @@ void SettingWidget::loadLanguages()
             m_LangFiles << item.attribute(QStringLiteral("file"));
         }
     }
-    const int at = m_LangFiles.indexOf(Settings::instance()->readLanguageFile());
+    // A language that is not in the list (an old or damaged choice) shows as the default one.
+    int at = m_LangFiles.indexOf(Settings::instance()->readLanguageFile());
+    if (at < 0)
+        at = m_LangFiles.indexOf(Settings::instance()->defaultLanguageFile());
     if (at >= 0) {
         m_nLangIndex = at;
         m_LangCombo->setCurrentIndex(at);

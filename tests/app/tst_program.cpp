@@ -73,8 +73,9 @@ struct LoginLayout
         teacher = field(2);
         login = origin +
                 QPoint(labelWidth / 2, gap + 3 * (rowHeight + gap) + 8 + 25 + buttonRowHeight / 2);
+        exit = login + QPoint(labelWidth / 2 + 65, 0); // right of the login button, 130 wide
     }
-    QPoint name, password, teacher, login;
+    QPoint name, password, teacher, login, exit;
 };
 
 // Centre of a toolbar button: the status picture, then the buttons, 70 wide and 4 apart.
@@ -166,6 +167,7 @@ private slots:
     void studentStrokeReachesTheTeacher();
     void chat();
     void lockAndRelease();
+    void exitQuestionUnderTheLock();
     void vote();
     void kick();
     void cleanupTestCase();
@@ -600,6 +602,52 @@ void TestProgram::lockAndRelease()
     });
     QVERIFY(!released.isNull());
     QCOMPARE(lessonFrames(), (QList<QByteArray>{"lockscreen@1", "lockscreen@0"}));
+}
+
+void TestProgram::exitQuestionUnderTheLock()
+{
+    // The exit question is open (login screen, Exit) when the teacher locks the screen.
+    QVERIFY(m_program.click(toolbarButton(1)));
+    QTest::qWait(100);
+    QVERIFY(m_program.click(LoginLayout(m_screen).exit));
+    QRect question;
+    QVERIFY(FakePeer::waitUntil(
+        [&] {
+            for (const QRect &window : m_program.windows()) {
+                if (window.size() != m_screen.size())
+                    question = window;
+            }
+            return !question.isEmpty();
+        },
+        kStepMs));
+    m_teacher.clearFrames();
+    QVERIFY(m_teacher.sendFrame("lockscreen@", "1#Hands off"));
+    QVERIFY(waitForFrame("lockscreen@1"));
+    QVERIFY(!waitForScreen(mostlyBlack).isNull());
+
+    // Every key that could answer it goes nowhere while the lock shows.
+    for (const char *key : {"Return", "space", "y", "alt+y", "KP_Enter"})
+        QVERIFY(m_program.key(QString::fromLatin1(key)));
+    QTest::qWait(500);
+    QVERIFY(m_program.isRunning());
+    QVERIFY(mostlyBlack(ProgramRunner::grabScreen()));
+
+    // Released, the question is still there; answered No, the program goes on.
+    QVERIFY(m_teacher.sendFrame("lockscreen@", "0"));
+    QVERIFY(waitForFrame("lockscreen@0"));
+    QVERIFY(!waitForScreen([](const QImage &image) { return !mostlyBlack(image); }).isNull());
+    QVERIFY(m_program.windows().contains(question));
+    QVERIFY(m_program.click(question.topLeft() + QPoint(20, 20)));
+    QVERIFY(m_program.key(QStringLiteral("Escape")));
+    QVERIFY(FakePeer::waitUntil([&] { return !m_program.windows().contains(question); }, kStepMs));
+    QVERIFY(m_program.isRunning());
+
+    // Back to the teacher's note.
+    QVERIFY(m_teacher.sendFrame("query@", "status#enote"));
+    QVERIFY(waitForFrame("status@enote"));
+    QVERIFY(!waitForScreen([](const QImage &image) {
+                 return ScreenPixels::count(image, image.rect(), kNoteBackground) > 300000;
+             }).isNull());
 }
 
 void TestProgram::vote()

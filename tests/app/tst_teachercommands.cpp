@@ -6,6 +6,7 @@
 #include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/PolylineItem.h"
+#include "pages/TaskToolManager.h"
 #include "platform/PowerStatus.h"
 #include "screens/ChatWidget.h"
 #include "screens/DisplayWidget.h"
@@ -16,6 +17,7 @@
 #include "screens/ToolbarButton.h"
 #include "screens/VoteWidget.h"
 #include "screens/eBrowserWidget.h"
+#include "support/DialogAnswer.h"
 #include "support/FakeClassServer.h"
 #include "support/FakeTeacher.h"
 #include "support/PdfFixtures.h"
@@ -26,6 +28,7 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QtTest>
 #include <memory>
 
@@ -57,6 +60,26 @@ void answerSaveDialog(const QString &name)
         dialog->findChild<QPushButton *>(name.isEmpty() ? "cancel" : "ok")->click();
     });
 }
+
+// Keys typed on a window as the window system hands them over, to the widget with its focus.
+void typeOn(QWidget *focus, const QByteArray &keys, Qt::Key last = Qt::Key_Return)
+{
+    focus->setFocus();
+    for (char key : keys)
+        QTest::keyClick(focus->window()->windowHandle(), key);
+    QTest::keyClick(focus->window()->windowHandle(), last);
+}
+
+// Counts the key presses that reach a widget.
+struct KeyCount : QObject
+{
+    int presses = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        presses += event->type() == QEvent::KeyPress;
+        return false;
+    }
+};
 } // namespace
 
 class TestTeacherCommands : public QObject
@@ -69,6 +92,8 @@ private slots:
     void toolsDrawOnTheScreenShown();
     void shareAndPreviewByMode();
     void lessonViews();
+    void lockTakesTheInput();
+    void chatFloodKeepsTheProgramAnswering();
     void kickEndsTheLessonAndADropRejoins();
     void toolbarActions();
     void studentInkOutlivesAReJoin();
@@ -388,6 +413,96 @@ void TestTeacherCommands::lessonViews()
     QVERIFY(!w()->browserUp());
     exchange("browser@", "url#127.0.0.1:1/again", 0);
     QVERIFY(w()->browserUp());
+}
+
+void TestTeacherCommands::lockTakesTheInput()
+{
+    // A stroke under way when the lock comes ends there; the rest of it goes nowhere.
+    w()->onBtnMarker();
+    PageView *canvas = w()->eNoteWidget()->pageView();
+    QWindow *main = w()->windowHandle();
+    const QPoint at = canvas->viewport()->mapTo(w(), canvas->viewport()->rect().center());
+    QTest::mousePress(main, Qt::LeftButton, {}, at);
+    QTest::mouseMove(main, at + QPoint(40, 20));
+    exchange("lockscreen@", "1#Hands down", 1);
+    QCOMPARE(TaskToolManager::instance()->activeToolCount(), 0);
+    const int strokes = strokesOn(canvas);
+    QTest::mouseMove(main, at + QPoint(80, 60));
+    QTest::mouseRelease(main, Qt::LeftButton, {}, at + QPoint(80, 60));
+
+    // Keys for the browser the teacher opens, the chat, the toolbar; clicks, touches and
+    // input-method text: none of them reaches its window.
+    exchange("browser@", "url#127.0.0.1:1/locked", 0);
+    exchange("chat@", "Anyone there?", 0, 0);
+    LineEdit *address = w()->browserWidget()->addressLine();
+    const QString url = address->text();
+    const QColor colour = TaskToolManager::instance()->color();
+    typeOn(address, "evil.example");
+    typeOn(w()->chatWidget()->input(), "hi");
+    typeOn(w()->colorButton(), "", Qt::Key_Tab);
+    QTest::keyClick(main, ' ');
+    QTest::mouseClick(main, Qt::LeftButton, {}, w()->colorButton()->mapTo(w(), QPoint(9, 9)));
+    QTouchDevice *screen = QTest::createTouchDevice();
+    QTest::touchEvent(main, screen).press(1, at, main);
+    QTest::touchEvent(main, screen).move(1, at + QPoint(50, 50), main);
+    QTest::touchEvent(main, screen).release(1, at + QPoint(50, 50), main);
+    QInputMethodEvent text;
+    text.setCommitString("typed");
+    QApplication::sendEvent(address, &text);
+    {
+        DialogAnswer exitQuestion(QStringLiteral("No"), 300);
+        QCloseEvent close; // as the window system's close button sends it
+        QApplication::sendEvent(main, &close);
+        QVERIFY(!close.isAccepted() && w()->isVisible() && !exitQuestion.answered());
+    }
+    QTest::qWait(100);
+    QCOMPARE(address->text(), url);
+    QVERIFY(w()->chatWidget()->input()->text().isEmpty());
+    QCOMPARE(w()->focusWidget(), w()->colorButton());
+    QCOMPARE(TaskToolManager::instance()->color(), colour);
+    QCOMPARE(strokesOn(canvas), strokes);
+    QVERIFY(m_teacher.frameTexts().isEmpty());
+
+    // The lock and the teacher's warning over it take keys.
+    exchange("warning@", "Eyes up", 0);
+    KeyCount lockKeys, warningKeys;
+    w()->lockWidget()->installEventFilter(&lockKeys);
+    w()->warningWidget()->installEventFilter(&warningKeys);
+    QTest::keyClick(w()->lockWidget()->windowHandle(), 'a');
+    QTest::keyClick(w()->warningWidget()->windowHandle(), 'a');
+    QCOMPARE(lockKeys.presses + warningKeys.presses, 2);
+    w()->warningWidget()->close();
+    exchange("lockscreen@", "0", 1);
+
+    // A dialog open when the lock comes is left unanswered; it is still there afterwards.
+    const QString books = Settings::instance()->localBookDir();
+    bool unanswered = false;
+    QTimer::singleShot(0, [&] {
+        SavePdfDialog *dialog = w()->savePdfDialog();
+        exchange("lockscreen@", "1#Pens down", 1);
+        typeOn(dialog->nameEdit(), "blind");
+        unanswered = dialog->isVisible() && dialog->nameEdit()->text().isEmpty();
+        exchange("lockscreen@", "0", 1);
+        typeOn(dialog->nameEdit(), "seen");
+    });
+    w()->onBtnSave();
+    QVERIFY(unanswered);
+    QVERIFY(!QFile::exists(books + "blind.pdf") && QFile::exists(books + "seen.pdf"));
+}
+
+void TestTeacherCommands::chatFloodKeepsTheProgramAnswering()
+{
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray big(2 * 1024 * 1024, 'w');
+    for (int i = 0; i < 3; ++i)
+        m_teacher.sendFrame("chat@", big);
+    QCOMPARE(exchange("lockscreen@", "0", 1, 0), QList<QByteArray>{"lockscreen@0"});
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    ChatWidget *chat = w()->chatWidget();
+    QVERIFY(chat->history().size() < 64 * 1024);
+    QVERIFY(chat->historyView()->toPlainText().endsWith(QChar(0x2026)));
+    w()->chatWidget()->hide();
 }
 
 void TestTeacherCommands::kickEndsTheLessonAndADropRejoins()

@@ -62,10 +62,11 @@ private slots:
         QCOMPARE(bytes, expected);
         QCOMPARE(bytes.left(4), QByteArray("\x00\x00\x00\x0e", 4));
 
+        // Unreadable: the default language.
         writeFile(cfg, QByteArray());
-        QCOMPARE(s->readLanguageFile(), QString());
+        QCOMPARE(s->readLanguageFile(), QStringLiteral("en_US.qm"));
         writeFile(cfg, QByteArray("\x7f\xff\xff\xff", 4)); // absurd length, no data
-        QCOMPARE(s->readLanguageFile(), QString());
+        QCOMPARE(s->readLanguageFile(), QStringLiteral("en_US.qm"));
     }
 
     void languageListHoldsNineEntries()

@@ -4,6 +4,7 @@
 #include "screens/QuestionDlg.h"
 #include "screens/ScreenPointers.h"
 #include "screens/WaitingDialog.h"
+#include "support/ScreenPixels.h"
 
 #include <QLabel>
 #include <QMovie>
@@ -175,6 +176,12 @@ void TestDialogs::lineEditKeyboardButtonFollowsResize()
     QCOMPARE(btn->iconSize(), QSize(32, 40));
     edit.resize(300, 56);
     QCOMPARE(btn->geometry(), QRect(268, 0, 32, 56));
+    // Typed text stays clear of the button, also when it runs longer than the field.
+    QTest::keyClicks(&edit, QString(60, QLatin1Char('W')));
+    btn->hide();
+    const QRect under(btn->x() + 2, 12, 26, 32);
+    QCOMPARE(ScreenPixels::count(edit.grab().toImage(), under, edit.palette().base().color()),
+             under.width() * under.height());
 }
 
 void TestDialogs::lineEditButtonStartsKeyboard()

@@ -41,6 +41,19 @@ bool closeHue(const QColor &a, const QColor &b)
     return qMin(apart, 360 - apart) <= 4;
 }
 
+// Ruled lines a thumbnail shows: runs of rows darker than the paper down its middle.
+int ruledLines(const QImage &thumbnail)
+{
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < thumbnail.height(); ++y) {
+        const bool dark = qGray(thumbnail.pixel(thumbnail.width() / 2, y)) < 245;
+        lines += dark && !inLine;
+        inLine = dark;
+    }
+    return lines;
+}
+
 int threadsOf(DisplayWidget &screen)
 {
     return screen.findChildren<OpenBookThread *>().size();
@@ -201,6 +214,20 @@ private slots:
         painter.end();
         QCOMPARE(cell.pixelColor(75, 90), QColor(Qt::white));
         QVERIFY(cell.copy(0, 175, 150, 25) != QImage(150, 25, QImage::Format_RGB32));
+    }
+
+    // A thumbnail drawn again keeps the thin lines that the one made at opening shows.
+    void redrawnThumbnailKeepsThinLines()
+    {
+        PdfFixtures::Page ruled;
+        ruled.rules = 20;
+        QVERIFY(PdfFixtures::write(bookPath("ruled.pdf"), {ruled}));
+        DisplayWidget screen;
+        screen.onOpeneBook(bookPath("ruled.pdf"));
+        QVERIFY(opened(screen, 1));
+        QCOMPARE(ruledLines(screen.delegate()->thumbnail(0).toImage()), 20);
+        screen.clearPage(0);
+        QCOMPARE(ruledLines(screen.delegate()->thumbnail(0).toImage()), 20);
     }
 
     // No worker outlives the screen, and no page file is left behind.

@@ -6,6 +6,7 @@
 #include "screens/ScreenCover.h"
 #include "screens/ToolbarButton.h"
 #include "screens/VoteWidget.h"
+#include "screens/WaitingDialog.h"
 #include "support/FakeTeacher.h"
 #include "support/TestArtifacts.h"
 
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QWindow>
@@ -165,6 +167,12 @@ void TestLessonViews::chatShowsTeacherTextLiterallyAndSends()
     QScrollBar *bar = chat.historyView()->verticalScrollBar();
     QCOMPARE(bar->value(), bar->maximum());
     QVERIFY(saveScreen(QStringLiteral("chat"), &chat));
+    // Only the last messages are kept.
+    for (int i = 0; i < ChatWidget::MaxMessages; ++i)
+        chat.onChatting(QStringLiteral("line %1").arg(i));
+    QCOMPARE(chat.history().count(QLatin1Char('\n')), ChatWidget::MaxMessages);
+    QVERIFY(chat.history().startsWith(QStringLiteral("Mr Li: line 0\n")));
+    QCOMPARE(chat.historyView()->document()->blockCount(), ChatWidget::MaxMessages);
 
     // The student can put the panel away; the next message brings it back.
     QTest::mouseClick(chat.findChild<QPushButton *>(QStringLiteral("close")), Qt::LeftButton);
@@ -274,6 +282,15 @@ void TestLessonViews::lockCannotBeLeftByTheStudent()
     m_main.raise();
     m_main.activateWindow();
     QTRY_COMPARE(windowOnTop(), &lock);
+    // So does the busy indicator, shown and raised again as a rotation does it.
+    WaitingDialog busy;
+    busy.move(windowOnTop()->geometry().center());
+    for (int i = 0; i < 2; ++i) {
+        busy.show();
+        busy.raise();
+        QTest::qWait(100);
+        QCOMPARE(windowOnTop(), &lock);
+    }
 
     // The teacher's warning shows over it, also when a vote comes up meanwhile; once the
     // warning closes, the lock is on top again, over the vote, and has the keyboard.

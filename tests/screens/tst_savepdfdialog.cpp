@@ -1,6 +1,7 @@
 #include "link/Settings.h"
 #include "screens/LineEdit.h"
 #include "screens/SavePdfDialog.h"
+#include "support/TestArtifacts.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,6 +54,9 @@ void TestSavePdfDialog::layout()
     QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("ok"))->text(), QStringLiteral("OK"));
     QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("cancel"))->text(),
              QStringLiteral("Cancel"));
+    dialog.show();
+    QTest::keyClicks(dialog.nameEdit(), QStringLiteral("a rather long name for the notes"));
+    QVERIFY(TestArtifacts::saveWidget(&dialog, QStringLiteral("save_dialog")));
 }
 
 void TestSavePdfDialog::emptyNameKeepsDialogOpen()

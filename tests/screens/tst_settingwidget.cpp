@@ -30,6 +30,14 @@ QStringList langCfg()
     in >> name >> lang;
     return {name, lang};
 }
+QByteArray langCfgBytes(const QString &lang)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_4);
+    out << QStringLiteral("Old") << lang;
+    return bytes;
+}
 } // namespace
 
 class TestSettingWidget : public QObject
@@ -144,6 +152,22 @@ private slots:
         SettingWidget again(&login);
         QCOMPARE(again.findChild<QComboBox *>("languageCombo")->currentText(),
                  QStringLiteral("Deutsch"));
+
+        // A choice that cannot be read, or is not in the list, shows as the default language;
+        // OK then asks nothing and keeps the list.
+        for (const QByteArray &cfg : {QByteArray("\0\0\0\x02x", 5), langCfgBytes("xx.qm")}) {
+            QFile file(dataFile("lang.cfg"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(cfg) == cfg.size());
+            file.close();
+            SettingWidget damaged(&login);
+            auto *list = damaged.findChild<QComboBox *>("languageCombo");
+            QCOMPARE(list->currentText(), QStringLiteral("English"));
+            damaged.show();
+            DialogAnswer no(QStringLiteral("no"), 500);
+            QTest::mouseClick(damaged.findChild<QPushButton *>("okButton"), Qt::LeftButton);
+            QVERIFY(!no.answered() && !damaged.isVisible());
+            QCOMPARE(list->count(), 9);
+        }
     }
 };
 

@@ -68,6 +68,13 @@ bool PdfFixtures::write(const QString &path, const QList<Page> &pages)
             drawText(doc.get(), page, want.height);
         if (want.drawing)
             drawShapes(page, want.width, want.height);
+        HPDF_Page_SetLineWidth(page, 0.75);
+        for (int i = 1; i <= want.rules; ++i) {
+            const HPDF_REAL y = HPDF_REAL(want.height * i / (want.rules + 1));
+            HPDF_Page_MoveTo(page, 0, y);
+            HPDF_Page_LineTo(page, HPDF_REAL(want.width), y);
+            HPDF_Page_Stroke(page);
+        }
     }
     return HPDF_SaveToFile(doc.get(), QFile::encodeName(path).constData()) == HPDF_OK;
 }

@@ -21,6 +21,7 @@ public:
         QColor colour = Qt::red;
         bool text = false;    // lines of text
         bool drawing = false; // lines, curves and filled shapes
+        int rules = 0;        // thin black lines across the page, evenly apart
     };
 
     static bool write(const QString &path, const QList<Page> &pages);
