@@ -85,7 +85,7 @@ private slots:
         auto view = makeCanvas(1, kPage, kPage + QSize(40, 40));
         QVERIFY(view);
         QSignalSpy thumbnails(view.get(), SIGNAL(updateThunmbianl()));
-        const qint64 before = residentBytes();
+        [[maybe_unused]] const qint64 before = residentBytes();
         sendPictures(view.get(), 30);
         QTRY_VERIFY_WITH_TIMEOUT(onScreen(view.get(), 30), 30000);
         QTRY_COMPARE(PictureCache::instance()->pendingCount(), 0);
