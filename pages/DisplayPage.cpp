@@ -2,6 +2,7 @@
 
 #include "link/Settings.h"
 #include "link/TcpManager.h"
+#include "pages/BackgroundItem.h"
 #include "pages/HSPage.h"
 #include "pages/ImageItem.h"
 #include "pages/PageItemFactory.h"
@@ -60,9 +61,10 @@ void DisplayPage::setPage(HSPage &page)
 
     if (!page.m_baImage.isEmpty()) {
         const bool primed = !m_baPrimed.isEmpty() && page.m_baImage == m_baPrimed;
-        m_pBackground =
-            addPixmap(primed ? m_primedPixmap
-                             : QPixmap::fromImage(PictureData::decodeBase64(page.m_baImage)));
+        m_pBackground = new BackgroundItem(
+            primed ? m_primedPixmap
+                   : QPixmap::fromImage(PictureData::decodeBase64(page.m_baImage)));
+        addItem(m_pBackground);
         m_pBackground->setZValue(0);
         m_pBackground->setPos(0, 0);
         m_nBackgroundKey = m_pBackground->pixmap().cacheKey();

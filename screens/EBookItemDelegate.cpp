@@ -5,12 +5,6 @@
 #include <QDebug>
 #include <QPainter>
 
-namespace {
-// A page is drawn at most this many times a cell's size before it is made smaller, the bound
-// under which the thumbnails made at opening are scaled down smoothly too.
-const int kDrawScale = 4;
-} // namespace
-
 EBookItemDelegate::EBookItemDelegate() : QAbstractItemDelegate(nullptr) {}
 
 EBookItemDelegate::~EBookItemDelegate() = default;
@@ -80,23 +74,9 @@ void EBookItemDelegate::refresh(int row)
         qDebug() << "EBookItemDelegate::refresh row out of range" << row;
         return;
     }
-    const QSize cell(m_nCellWidth, m_nCellHeight);
-    QPixmap pixmap(cell);
-    if (m_scene) {
-        // Drawn at the page's own size (at most a few cells), then made smaller smoothly, as
-        // the thumbnails made at opening are: drawn straight into a cell, thin lines fall
-        // between its pixels.
-        QSize page = m_scene->sceneRect().size().toSize();
-        if (page.width() > cell.width() * kDrawScale || page.height() > cell.height() * kDrawScale)
-            page.scale(cell * kDrawScale, Qt::KeepAspectRatio);
-        pixmap = QPixmap(page);
+    QPixmap pixmap(m_nCellWidth, m_nCellHeight);
+    if (m_scene)
         m_scene->renderToPixmap(pixmap);
-        if (!pixmap.isNull()) {
-            const QSize fitted =
-                QSizeF(pixmap.size()).scaled(QSizeF(cell), Qt::KeepAspectRatio).toSize();
-            pixmap = pixmap.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
-    }
     m_thumbnails[row] = pixmap;
 }
 

@@ -498,7 +498,7 @@ void TestTeacherCommands::chatFloodKeepsTheProgramAnswering()
     for (int i = 0; i < 3; ++i)
         m_teacher.sendFrame("chat@", big);
     QCOMPARE(exchange("lockscreen@", "0", 1, 0), QList<QByteArray>{"lockscreen@0"});
-    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     ChatWidget *chat = w()->chatWidget();
     QVERIFY(chat->history().size() < 64 * 1024);
     QVERIFY(chat->historyView()->toPlainText().endsWith(QChar(0x2026)));
