@@ -148,8 +148,10 @@ bool StayOnTopGuard::takesInput(QObject *watched) const
             return true;
         if (window != m_window && !allowedAbove(window))
             continue;
-        if (window == watched || window->findChildren<QObject *>().contains(watched))
-            return true;
+        for (const QObject *object = watched; object; object = object->parent()) {
+            if (object == window)
+                return true;
+        }
     }
     return false;
 }
