@@ -103,11 +103,6 @@ bool PrintPdfManager::addPage(const QString &path, int width, int height, const 
     return true;
 }
 
-bool PrintPdfManager::drawImage(HPDF_Doc doc, const QString &fileName, float x, float y)
-{
-    return drawImage(doc, fileName, x, y, QSizeF());
-}
-
 bool PrintPdfManager::drawImage(HPDF_Doc doc, const QString &fileName, float x, float y,
                                 const QSizeF &drawn)
 {

@@ -34,8 +34,10 @@ public:
     bool addImagePage(const QString &path, int width, int height);
     // Appends a page of width x height points that the JPEG file covers, stretched to it.
     bool addFilledImagePage(const QString &path, int width, int height);
-    // Draws a JPEG file on the document's current page.
-    static bool drawImage(HPDF_Doc doc, const QString &fileName, float x, float y);
+    // Draws a JPEG file on the document's current page, at drawn points or, when drawn is
+    // empty, at its own size.
+    static bool drawImage(HPDF_Doc doc, const QString &fileName, float x, float y,
+                          const QSizeF &drawn = QSizeF());
     // Writes the document to a temporary file renamed to path when complete.
     bool save(const QString &path);
 
@@ -49,8 +51,6 @@ private:
     static void onPdfError(HPDF_STATUS errorNo, HPDF_STATUS detailNo, void *userData);
     // The image is drawn at drawn points, or at its own size when drawn is empty.
     bool addPage(const QString &path, int width, int height, const QSizeF &drawn);
-    static bool drawImage(HPDF_Doc doc, const QString &fileName, float x, float y,
-                          const QSizeF &drawn);
     bool check(HPDF_STATUS status, const char *step);
 
     DocPtr m_doc;
