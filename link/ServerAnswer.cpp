@@ -25,6 +25,18 @@ QString argumentOf(const QByteArray &data)
         bytes.truncate(nul);
     return QString::fromUtf8(bytes);
 }
+
+// Where the answer word that ends with the "@" at at starts; -1 when no word ends there.
+int wordBefore(const QByteArray &data, int at)
+{
+    for (const Word &w : kWords) {
+        const int length = int(qstrlen(w.word));
+        const int start = at + 1 - length;
+        if (start >= 0 && qstrncmp(data.constData() + start, w.word, uint(length)) == 0)
+            return start;
+    }
+    return -1;
+}
 } // namespace
 
 ServerAnswer ServerAnswer::parse(const QByteArray &data)
@@ -40,6 +52,23 @@ ServerAnswer ServerAnswer::parse(const QByteArray &data)
         }
     }
     return answer;
+}
+
+QList<QByteArray> ServerAnswer::split(const QByteArray &data)
+{
+    QList<QByteArray> pieces;
+    int start = 0;
+    for (int at = data.indexOf('@'); at >= 0 && pieces.size() < MaxAnswersPerRead - 1;
+         at = data.indexOf('@', at + 1)) {
+        const int word = wordBefore(data, at);
+        if (word > start) {
+            pieces.append(data.mid(start, word - start));
+            start = word;
+        }
+    }
+    if (start < data.size())
+        pieces.append(data.mid(start));
+    return pieces;
 }
 
 bool ServerAnswer::isContinuation(const QByteArray &data)
