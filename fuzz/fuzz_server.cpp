@@ -1,5 +1,5 @@
-// Class-server answers: the answer reader with its test for a book list cut short, the
-// download answer, the local book name and the book list.
+// Class-server answers: a read cut into answers, the answer reader with its test for a book
+// list cut short, the download answer, the local book name and the book list.
 #include "link/BookName.h"
 #include "link/DownloadAnswer.h"
 #include "link/ServerAnswer.h"
@@ -14,6 +14,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<int>(size));
     const QString folder = QStringLiteral("/nonexistent/Corvane/localBook/");
+
+    // A read cut into answers: nothing lost or added, each piece after the first starts with
+    // an answer word, and no more pieces than the limit.
+    const QList<QByteArray> pieces = ServerAnswer::split(bytes);
+    if (pieces.size() > ServerAnswer::MaxAnswersPerRead || pieces.join() != bytes)
+        abort();
+    for (int i = 1; i < pieces.size(); ++i) {
+        if (ServerAnswer::parse(pieces.at(i)).kind == ServerAnswer::Unknown &&
+            pieces.at(i).size() <= ServerAnswer::MaxSize)
+            abort();
+    }
 
     // The raw bytes as one answer, and as a decoded download argument.
     const ServerAnswer answer = ServerAnswer::parse(bytes);

@@ -13,7 +13,7 @@
 #include <QTimer>
 
 ClassServerConnection::ClassServerConnection(TcpManager &owner)
-    : m_owner(owner), m_clock(MonotonicClock::nowMs)
+    : m_owner(owner), m_owed(MaxWaitingDownloads, DownloadWaitMs), m_clock(MonotonicClock::nowMs)
 {
     m_waitTimer.setSingleShot(true);
     QObject::connect(&m_waitTimer, &QTimer::timeout, &m_owner, [this] { onDownloadWait(); });
@@ -105,7 +105,7 @@ void ClassServerConnection::onDisconnected()
     m_bRequestOpen = false;
     m_strRequestedPath.clear();
     m_listWaiting.clear();
-    m_listOwed.clear();
+    m_owed.clear();
     m_waitTimer.stop();
     if (!m_baBookList.isEmpty())
         onBookListWaitOver();
@@ -124,17 +124,23 @@ void ClassServerConnection::onReadyRead()
             return;
         data.remove(0, int(used));
     }
+    QList<QByteArray> answers = ServerAnswer::split(data);
+    if (answers.isEmpty())
+        return;
     if (!m_baBookList.isEmpty()) {
         m_bookListTimer.stop();
-        if (ServerAnswer::isContinuation(data) &&
-            m_baBookList.size() + data.size() <= MaxBookListBytes) {
-            data.prepend(m_baBookList);
+        QByteArray &first = answers.first();
+        if (ServerAnswer::isContinuation(first) &&
+            m_baBookList.size() + first.size() <= MaxBookListBytes) {
+            first.prepend(m_baBookList);
             m_baBookList.clear();
         } else {
             onBookListWaitOver();
         }
     }
-    handleAnswer(data, true);
+    // Only the last answer of a read may go on in the next one.
+    for (int i = 0; i < answers.size(); ++i)
+        handleAnswer(answers.at(i), i == answers.size() - 1);
 }
 
 // No more of the book list came: it is handed on as it is.
@@ -208,6 +214,7 @@ void ClassServerConnection::downloadBooks(const QString &path)
 void ClassServerConnection::sendRequest(const QString &path)
 {
     m_bRequestOpen = true;
+    m_bRequestAnswered = false;
     m_strRequestedPath = path;
     touch();
     send("download@", path);
@@ -243,9 +250,12 @@ void ClassServerConnection::onDownloadWait()
         return;
     }
     qDebug() << "download request unanswered for" << silence << "ms, ended" << m_strRequestedPath;
-    if (m_listOwed.size() >= MaxWaitingDownloads)
-        m_listOwed.removeFirst();
-    m_listOwed.append(m_strRequestedPath);
+    const qint64 now = m_clock();
+    m_owed.expire(now);
+    if (m_bRequestAnswered)
+        qDebug() << "its answer came and could not be taken: nothing more owed to it";
+    else
+        m_owed.add(m_strRequestedPath, now);
     endRequest(true);
 }
 
@@ -266,6 +276,7 @@ void ClassServerConnection::failLater()
 void ClassServerConnection::endRequest(bool failed)
 {
     m_bRequestOpen = false;
+    m_bRequestAnswered = false;
     m_strRequestedPath.clear();
     if (failed)
         emit m_owner.DownloadResult(false);
@@ -286,24 +297,23 @@ void ClassServerConnection::sendNextWaiting()
 void ClassServerConnection::handleDownloadAnswer(const QString &text)
 {
     const DownloadAnswer answer = DownloadAnswer::parse(text);
-    if (answer.kind == DownloadAnswer::Ignored)
+    m_owed.expire(m_clock());
+    if (answer.kind == DownloadAnswer::Ignored) {
+        qDebug() << "download answer not readable, ignored" << text.left(256);
+        if (m_bRequestOpen)
+            m_bRequestAnswered = true;
         return;
-    if (dropLateAnswer(answer)) {
+    }
+    if (answer.kind == DownloadAnswer::Failed || answer.kind == DownloadAnswer::Refused) {
+        handleDownloadFailure(answer, text);
+        return;
+    }
+    // An offer of a book still owed is that ended request's, even when the same book is
+    // asked for again: this request's own answer, if it comes, comes after it.
+    if (m_owed.takeAnswerOf(answer.path)) {
         qDebug() << "late download answer of an ended request dropped" << text.left(256);
-        return;
-    }
-    if (answer.kind == DownloadAnswer::Refused) {
-        qDebug() << "download refused by the server" << m_strRequestedPath;
-        if (m_bRequestOpen)
-            endRequest(true);
-        return;
-    }
-    if (answer.kind == DownloadAnswer::Failed) {
-        qDebug() << "download failed on the server" << text.left(256);
-        if (m_bRequestOpen)
-            endRequest(true);
-        else
-            emit m_owner.DownloadResult(false);
+        if (m_bRequestOpen && answer.path == m_strRequestedPath)
+            m_bRequestAnswered = true;
         return;
     }
     if (!m_bRequestOpen) {
@@ -315,6 +325,8 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
                  << m_strRequestedPath;
         return;
     }
+    // The server has come to this request: nothing asked before it is still answered.
+    m_owed.clear();
     const QString local =
         answer.kind == DownloadAnswer::Offer
             ? BookName::localPath(Settings::instance()->localBookDir(), answer.path)
@@ -342,26 +354,25 @@ void ClassServerConnection::handleDownloadAnswer(const QString &text)
     readyDownloadBooks(answer.path);
 }
 
-// The server answers in the order it was asked, so answers still owed to ended requests
-// come first. A failure carries no path: it is the oldest one's. An offer is the answer of
-// the ended request of its path, or of any before it; an offer for the open request that
-// none of them asked for shows their answers will not come.
-bool ClassServerConnection::dropLateAnswer(const DownloadAnswer &answer)
+// A failure names its book only when the server puts it after "failed#". One naming the
+// open request, or naming no owed book while a request is open, is the open request's: its
+// failure is told at once. One naming an owed book is that ended request's.
+void ClassServerConnection::handleDownloadFailure(const DownloadAnswer &answer, const QString &text)
 {
-    if (m_listOwed.isEmpty())
-        return false;
-    if (answer.kind == DownloadAnswer::Failed || answer.kind == DownloadAnswer::Refused) {
-        m_listOwed.removeFirst();
-        return true;
+    const bool named = m_bRequestOpen && answer.path == m_strRequestedPath;
+    if (named)
+        m_owed.clear();
+    const bool late =
+        !named && (m_owed.takeAnswerOf(answer.path) || (!m_bRequestOpen && m_owed.takeOldest()));
+    if (late) {
+        qDebug() << "late download failure of an ended request dropped" << text.left(256);
+        return;
     }
-    const int owed = m_listOwed.indexOf(answer.path);
-    if (owed >= 0) {
-        m_listOwed.erase(m_listOwed.begin(), m_listOwed.begin() + owed + 1);
-        return true;
-    }
-    if (m_bRequestOpen && answer.path == m_strRequestedPath)
-        m_listOwed.clear();
-    return false;
+    qDebug() << "download failed on the server" << m_strRequestedPath << text.left(256);
+    if (m_bRequestOpen)
+        endRequest(true);
+    else if (answer.kind == DownloadAnswer::Failed)
+        emit m_owner.DownloadResult(false);
 }
 
 // Writes at most the announced remainder; returns the bytes taken from data.

@@ -2,6 +2,7 @@
 #define CLASSSERVERCONNECTION_H
 
 #include "link/BookDownload.h"
+#include "link/OwedAnswers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,8 +19,8 @@ class TcpManager;
 // downloads. Every download request ends in one outcome: downloadPdfComplete or
 // DownloadResult(false), the latter also when neither an answer nor book bytes came for
 // DownloadWaitMs; an answer that comes after that is its request's, never the next one's.
-// A book list cut over reads is joined before it is handed on. The flags and signals it
-// changes are TcpManager's.
+// Several answers in one read are each read; a book list cut over reads is joined before
+// it is handed on. The flags and signals it changes are TcpManager's.
 class ClassServerConnection
 {
 public:
@@ -55,11 +56,11 @@ private:
     void handleAnswer(const QByteArray &data, bool mayWait);
     void onBookListWaitOver();
     void handleDownloadAnswer(const QString &text);
+    void handleDownloadFailure(const DownloadAnswer &answer, const QString &text);
     qint64 writeBookBytes(const QByteArray &data);
     void sendRequest(const QString &path);
     void endRequest(bool failed);
     void sendNextWaiting();
-    bool dropLateAnswer(const DownloadAnswer &answer);
     void failLater();
     bool isBusy() const { return m_bRequestOpen || m_download.isOpen(); }
     void touch();
@@ -73,10 +74,12 @@ private:
     int m_nRetryCount = 2;
 
     bool m_bRequestOpen = false; // a download request waits for its answer
+    // An answer came during its wait that it could not take (unreadable, or the same book
+    // taken as an ended request's): when the wait ends, nothing more is owed to it.
+    bool m_bRequestAnswered = false;
     QString m_strRequestedPath;
     QStringList m_listWaiting; // download requests made while another was under way
-    // Paths of requests the wait ended: their answers may still come, in this order.
-    QStringList m_listOwed;
+    OwedAnswers m_owed;        // answers that may still come for requests the wait ended
     BookDownload m_download;
 
     QTimer m_waitTimer;

@@ -12,6 +12,7 @@ DownloadAnswer DownloadAnswer::parse(const QString &text)
     const QString first = text.section(QLatin1Char('#'), 0, 0);
     if (first == QLatin1String("failed")) {
         answer.kind = Failed;
+        answer.path = text.section(QLatin1Char('#'), 1); // the book, when the server names it
         return answer;
     }
     answer.path = text.left(hash);

@@ -4,7 +4,8 @@
 #include <QString>
 
 // The argument of the server's "download@" answer: "failed#...", "failed" alone, or
-// "<server path>#<size>".
+// "<server path>#<size>". The path of a failure is the text after "failed#", which may
+// name the book that failed.
 class DownloadAnswer
 {
 public:

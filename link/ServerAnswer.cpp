@@ -1,16 +1,21 @@
 #include "link/ServerAnswer.h"
 
+#include <array>
+#include <cstring>
+#include <iterator>
+
 namespace {
 struct Word
 {
     const char *word;
+    int length;
     ServerAnswer::Kind kind;
 };
-const Word kWords[] = {{"teacher@", ServerAnswer::Teacher},
-                       {"login@", ServerAnswer::Login},
-                       {"book@", ServerAnswer::Book},
-                       {"download@", ServerAnswer::Download},
-                       {"teacherIP@", ServerAnswer::TeacherIp}};
+const Word kWords[] = {{"teacher@", 8, ServerAnswer::Teacher},
+                       {"login@", 6, ServerAnswer::Login},
+                       {"book@", 5, ServerAnswer::Book},
+                       {"download@", 9, ServerAnswer::Download},
+                       {"teacherIP@", 10, ServerAnswer::TeacherIp}};
 
 // The text between the first and the second "@", Base64-decoded, up to the first NUL.
 QString argumentOf(const QByteArray &data)
@@ -24,6 +29,31 @@ QString argumentOf(const QByteArray &data)
     if (nul >= 0)
         bytes.truncate(nul);
     return QString::fromUtf8(bytes);
+}
+
+// The word of kWords whose last letter before its "@" is c; -1 for none. No two words
+// share that letter, so a read is cut with one comparison at most for each "@".
+int wordEndingIn(char c)
+{
+    static const std::array<signed char, 256> table = [] {
+        std::array<signed char, 256> t;
+        t.fill(-1);
+        for (int i = 0; i < int(std::size(kWords)); ++i)
+            t[uchar(kWords[i].word[kWords[i].length - 2])] = static_cast<signed char>(i);
+        return t;
+    }();
+    return table[uchar(c)];
+}
+
+// Where the answer word that ends with the "@" at at starts; -1 when no word ends there.
+int wordBefore(const char *data, int at)
+{
+    const int index = at > 0 ? wordEndingIn(data[at - 1]) : -1;
+    if (index < 0)
+        return -1;
+    const Word &w = kWords[index];
+    const int start = at + 1 - w.length;
+    return start >= 0 && memcmp(data + start, w.word, size_t(w.length)) == 0 ? start : -1;
 }
 } // namespace
 
@@ -40,6 +70,28 @@ ServerAnswer ServerAnswer::parse(const QByteArray &data)
         }
     }
     return answer;
+}
+
+QList<QByteArray> ServerAnswer::split(const QByteArray &data)
+{
+    // Larger than any answer: left whole, for parse to refuse.
+    if (data.size() > MaxSize)
+        return {data};
+    QList<QByteArray> pieces;
+    const char *bytes = data.constData();
+    int start = 0;
+    for (int at = 0; at < data.size() && pieces.size() < MaxAnswersPerRead - 1; ++at) {
+        if (bytes[at] != '@')
+            continue;
+        const int word = wordBefore(bytes, at);
+        if (word > start) {
+            pieces.append(data.mid(start, word - start));
+            start = word;
+        }
+    }
+    if (start < data.size())
+        pieces.append(data.mid(start));
+    return pieces;
 }
 
 bool ServerAnswer::isContinuation(const QByteArray &data)

@@ -7,7 +7,11 @@
 #include <QSaveFile>
 #include <QTcpSocket>
 
-TeacherFileThread::TeacherFileThread(QObject *parent) : QThread(parent) {}
+TeacherFileThread::TeacherFileThread(QObject *parent) : QThread(parent)
+{
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, &TeacherFileThread::retryConnect);
+}
 
 TeacherFileThread::~TeacherFileThread()
 {
@@ -20,6 +24,8 @@ void TeacherFileThread::run() {}
 
 void TeacherFileThread::connectToServer()
 {
+    m_bStarted = true;
+    m_retryTimer.stop();
     if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState)
         dropSocket();
     const QString address = m_strTeacherIp;
@@ -29,6 +35,7 @@ void TeacherFileThread::connectToServer()
         connect(m_socket, &QTcpSocket::connected, this, &TeacherFileThread::onConnected);
         connect(m_socket, &QTcpSocket::disconnected, this, &TeacherFileThread::onDisconnected);
         connect(m_socket, &QAbstractSocket::errorOccurred, this, &TeacherFileThread::onError);
+        connect(m_socket, &QAbstractSocket::stateChanged, this, &TeacherFileThread::onStateChanged);
     }
     qDebug() << "file connect to " << address;
     if (m_socket->state() == QAbstractSocket::UnconnectedState)
@@ -47,6 +54,7 @@ void TeacherFileThread::dropSocket()
 void TeacherFileThread::reconnect()
 {
     m_listCommand.clear();
+    m_bWriteOnConnect = false;
     if (!m_socket) {
         resetReceive();
         return;
@@ -76,16 +84,24 @@ void TeacherFileThread::sendCommand(const QByteArray &command)
 }
 
 // Writes the oldest queued request, one per call: the channel has no framing, so
-// requests must not leave glued together. A socket still connecting sends it on connect.
+// requests must not leave glued together. Bytes handed to a socket that is not connected
+// would be lost with a connection that fails: the request waits for the connection instead.
+// Requests queued before the channel was ever started wait for the next call.
 void TeacherFileThread::writeFile()
 {
-    if (m_listCommand.isEmpty() || !m_socket)
+    if (m_listCommand.isEmpty())
         return;
+    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState) {
+        if (!m_bStarted)
+            return;
+        m_bWriteOnConnect = true;
+        if (!m_socket || m_socket->state() == QAbstractSocket::UnconnectedState)
+            connectToServer();
+        return;
+    }
     qDebug() << "writeFile " << m_listCommand.first();
     m_socket->write(m_listCommand.takeFirst());
-    // A socket still connecting keeps the bytes and sends them once it is up.
-    if (m_socket->state() == QAbstractSocket::ConnectedState)
-        m_socket->flush();
+    m_socket->flush();
 }
 
 void TeacherFileThread::readFile()
@@ -97,6 +113,36 @@ void TeacherFileThread::readFile()
 void TeacherFileThread::onConnected()
 {
     qDebug() << "file connected";
+    m_retryTimer.stop();
+    m_nRetryDelay = RetryDelayMs;
+    if (m_bWriteOnConnect) {
+        m_bWriteOnConnect = false;
+        writeFile();
+    }
+    if (m_bDown) {
+        m_bDown = false;
+        emit channelRestored();
+    }
+}
+
+// A connection that failed or dropped is made again after a pause; a socket this object
+// drops itself no longer reports here.
+void TeacherFileThread::onStateChanged(QAbstractSocket::SocketState state)
+{
+    if (state != QAbstractSocket::UnconnectedState || !m_bStarted)
+        return;
+    m_bDown = true;
+    if (m_retryTimer.isActive())
+        return;
+    qDebug() << "page-image connection down, made again in" << m_nRetryDelay << "ms";
+    m_retryTimer.start(m_nRetryDelay);
+    m_nRetryDelay = qMin(2 * m_nRetryDelay, int(MaxRetryDelayMs));
+}
+
+void TeacherFileThread::retryConnect()
+{
+    if (!m_socket || m_socket->state() == QAbstractSocket::UnconnectedState)
+        connectToServer();
 }
 
 void TeacherFileThread::onError(QAbstractSocket::SocketError error)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 
@@ -14,6 +15,9 @@ class QTcpSocket;
 
 // Page-image channel to the teacher (port 56688): "sync@" requests out, a header and
 // raw PNG bytes back. Never started as a thread; everything runs in the GUI thread.
+// Once started, a request is written only into a connected socket: one made while the
+// channel is down waits and brings the connection up, and a connection that fails or drops
+// is made again after a growing pause.
 class TeacherFileThread : public QThread
 {
     Q_OBJECT
@@ -21,6 +25,10 @@ public:
     static constexpr quint16 DefaultPort = 56688;
     // Requests kept while no connection can take them: the newest ones.
     static constexpr int MaxQueuedCommands = 16;
+    // Pause before connecting again after a failed or dropped connection, doubled after
+    // each failure up to the longest.
+    static constexpr int RetryDelayMs = 1000;
+    static constexpr int MaxRetryDelayMs = 10000;
 
     explicit TeacherFileThread(QObject *parent = nullptr);
     ~TeacherFileThread() override;
@@ -47,6 +55,9 @@ signals:
     void FileSyncComplete();
     // Every piece of image data taken: bytes written so far of the announced size.
     void fileDataReceived(qint64 received, qint64 total);
+    // Up again after a connection that failed or dropped: requests lost with it may be
+    // made again.
+    void channelRestored();
 
 public slots:
     void readFile();
@@ -60,6 +71,8 @@ protected:
 
 private:
     void writeFile();
+    void onStateChanged(QAbstractSocket::SocketState state);
+    void retryConnect();
     void dropSocket();
     void resetReceive();
     void finishFile();
@@ -72,6 +85,12 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     QString m_strFilePath;
     quint16 m_nPort = DefaultPort;
+
+    bool m_bStarted = false;        // connectToServer was called: the channel is wanted up
+    bool m_bWriteOnConnect = false; // a request waits for the connection
+    bool m_bDown = false;           // the last connection failed or dropped
+    int m_nRetryDelay = RetryDelayMs;
+    QTimer m_retryTimer;
 };
 
 #endif // TEACHERFILETHREAD_H

@@ -73,6 +73,11 @@ ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
             SLOT(onReplacepage(int, int, int, bool)));
     connect(images, SIGNAL(FileSyncComplete()), this, SLOT(onBackgroundSyncEnd()));
     connect(images, SIGNAL(fileDataReceived(qint64, qint64)), this, SLOT(onImageData()));
+    // A page given up while the channel was down is asked for again once it is back.
+    connect(images, &TeacherFileThread::channelRestored, this, [this] {
+        if (m_nSyncPage < 0 && TcpManager::instance()->m_bTeacherConnected)
+            askWaiting(-1);
+    });
     connect(tcp->teacherSocket(), SIGNAL(disconnected()), this, SLOT(onTeacherDropped()));
     tcp->setENoteClearPages([] {
         // Back with the same teacher after a dropped link, the pages stay with the student's

@@ -146,6 +146,8 @@ private slots:
     void everyDownloadHasAnOutcome();
     void refusedOrSilentRequestEnds();
     void lateAnswersBelongToEndedRequests();
+    void unansweredRequestBlocksNothing();
+    void answersInOneRead();
     void backslashPathStaysInFolder();
     void dropMidDownload();
     void serverDisconnect();
@@ -504,6 +506,98 @@ void TestClassServer::lateAnswersBelongToEndedRequests()
     QCOMPARE(s.log, (QStringList{"result:0", "result:0", "result:0",
                                  "complete:" + bookDir() + "e.pdf", "progress:3/3"}));
     QCOMPARE(bookFolderEntries(), (QStringList{"a.pdf", "e.pdf"}));
+}
+
+// A request the server never answered holds up no later one: the same book asked again comes
+// at the latest with the request after that, an ended request is owed nothing after one more
+// wait or once the connection drops, and a failure while one is owed is the open request's.
+void TestClassServer::unansweredRequestBlocksNothing()
+{
+    Server s;
+    s.useClock();
+    const int wait = ClassServerConnection::DownloadWaitMs;
+    const auto unanswered = [&s, wait](const QString &path) {
+        s.tcp.downloadBooks(path);
+        const bool ok = s.sent(path);
+        s.pass(wait);
+        return ok;
+    };
+    const auto download = [&s](const QString &path, const QByteArray &book) {
+        s.tcp.downloadBooks(path);
+        return s.sent(path) &&
+               s.answer(command("download@", path + '#' + QString::number(book.size()))) &&
+               s.sent("ready#" + path) && s.answer(book);
+    };
+    const auto completed = [](const QString &name, int size) {
+        return QStringList{"complete:" + bookDir() + name,
+                           QStringLiteral("progress:%1/%1").arg(size)};
+    };
+
+    // The prompt offer to the second request may be the first one's, so it is passed over;
+    // no other came in its wait, so nothing is owed after it and the third takes its offer.
+    QVERIFY(unanswered("books/a.pdf"));
+    s.tcp.downloadBooks(QStringLiteral("books/a.pdf"));
+    QVERIFY(s.sent("books/a.pdf"));
+    QVERIFY(s.answer(command("download@", "books/a.pdf#3")));
+    QVERIFY(!s.server.waitForBytes(1, 100));
+    s.pass(wait);
+    QVERIFY(download("books/a.pdf", "aaa"));
+    QCOMPARE(s.log, QStringList({"result:0", "result:0"}) + completed("a.pdf", 3));
+
+    // One more wait gone by: the ended request's answer is not coming.
+    s.log.clear();
+    QVERIFY(unanswered("books/b.pdf"));
+    s.clock += wait + 1;
+    QVERIFY(download("books/b.pdf", "bb"));
+    QCOMPARE(s.log, QStringList{"result:0"} + completed("b.pdf", 2));
+
+    // A failure naming no owed book is the open request's, told at once.
+    s.log.clear();
+    QVERIFY(unanswered("books/c.pdf"));
+    s.tcp.downloadBooks(QStringLiteral("books/d.pdf"));
+    QVERIFY(s.sent("books/d.pdf"));
+    QVERIFY(s.answer(command("download@", "failed#no such book")));
+    QCOMPARE(s.log, (QStringList{"result:0", "result:0"}));
+
+    // A dropped connection takes what was owed with it.
+    s.log.clear();
+    QVERIFY(unanswered("books/e.pdf"));
+    s.server.closeConnection();
+    QVERIFY(FakePeer::waitUntil([&] { return !s.tcp.m_bServerConnected; }));
+    s.tcp.connectToServer();
+    QVERIFY(
+        FakePeer::waitUntil([&] { return s.tcp.m_bServerConnected && s.server.isConnected(); }));
+    s.log.clear();
+    QVERIFY(download("books/e.pdf", "eeee"));
+    QCOMPARE(s.log, completed("e.pdf", 4));
+    QCOMPARE(bookFolderEntries(), (QStringList{"a.pdf", "b.pdf", "e.pdf"}));
+}
+
+// A server that catches up sends several answers at once: each one is read, and a book list
+// cut after others goes on in the next read.
+void TestClassServer::answersInOneRead()
+{
+    Server s;
+    s.useClock();
+    s.tcp.downloadBooks(QStringLiteral("books/a.pdf"));
+    QVERIFY(s.sent("books/a.pdf"));
+    s.pass(ClassServerConnection::DownloadWaitMs);
+    s.tcp.downloadBooks(QStringLiteral("books/a.pdf"));
+    QVERIFY(s.sent("books/a.pdf"));
+    // The ended request's offer and this one's.
+    QVERIFY(
+        s.answer(command("download@", "books/a.pdf#4") + command("download@", "books/a.pdf#4")));
+    QVERIFY(s.sent("ready#books/a.pdf"));
+    QVERIFY(s.answer("abcd"));
+    QCOMPARE(readFile(bookDir() + "a.pdf"), QByteArray("abcd"));
+
+    s.log.clear();
+    const QByteArray books = command("book@", "math#a.pdf,b.pdf@end");
+    QVERIFY(s.answer(command("teacher@", "X,Y") + command("download@", "failed#x") +
+                     command("teacherIP@", "1.2.3.4") + books.left(10)));
+    QVERIFY(s.answer(books.mid(10)));
+    QCOMPARE(s.log, (QStringList{"teachers:2:X|Y", "result:0", "ip:1.2.3.4",
+                                 "books:math#a.pdf,b.pdf@end"}));
 }
 
 void TestClassServer::backslashPathStaysInFolder()
