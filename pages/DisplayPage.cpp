@@ -166,7 +166,7 @@ void DisplayPage::renderToPixmap(QPixmap &target)
 QString DisplayPage::textMessage(TextItem *item)
 {
     // Nothing goes out unless a page of the e-book or e-note is addressed.
-    return item ? PageTarget::lineMessage(item->toString()) : QString();
+    return item ? PageTarget::lineMessage(item->scene(), item->toString()) : QString();
 }
 
 void DisplayPage::sendText(TextItem *item)

@@ -34,7 +34,7 @@ public:
     void setVoteData(HSPage &page);
     void setShowVote(HSPage &page);
 
-    // The page message of a text item for the current mode and page row.
+    // The page message of a text item, for the page whose scene holds it (PageTarget).
     static QString textMessage(TextItem *item);
 
     bool m_bPageSet = false;

@@ -81,7 +81,7 @@ void StrokeTool::finishStroke()
     m_scene->addItem(item);
 
     if (TcpManager::instance()->m_bShare) {
-        const QString message = PageTarget::lineMessage(item->toString());
+        const QString message = PageTarget::lineMessage(m_scene, item->toString());
         if (!message.isEmpty())
             TcpManager::instance()->sendTeacherData(message);
     }
