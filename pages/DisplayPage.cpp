@@ -124,6 +124,18 @@ void DisplayPage::storeItems(HSPage &page)
     }
 }
 
+QList<QGraphicsItem *> DisplayPage::pageItems() const
+{
+    QList<QGraphicsItem *> found;
+    const QList<QGraphicsItem *> ordered = items(Qt::AscendingOrder);
+    for (QGraphicsItem *item : ordered) {
+        if (dynamic_cast<PolylineItem *>(item) || dynamic_cast<TextItem *>(item) ||
+            dynamic_cast<ImageItem *>(item))
+            found << item;
+    }
+    return found;
+}
+
 void DisplayPage::clear(bool all)
 {
     if (all) {

@@ -34,6 +34,9 @@ public:
     void setVoteData(HSPage &page);
     void setShowVote(HSPage &page);
 
+    // The strokes, pictures and texts, bottom first: what storeItems writes back.
+    QList<QGraphicsItem *> pageItems() const;
+
     // The page message of a text item, for the page whose scene holds it (PageTarget).
     static QString textMessage(TextItem *item);
 

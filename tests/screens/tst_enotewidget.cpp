@@ -5,6 +5,8 @@
 #include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/PolylineItem.h"
+#include "pages/TaskToolManager.h"
+#include "pdf/XPDFRenderer.h"
 #include "screens/EBookItemDelegate.h"
 #include "screens/ENoteWidget.h"
 #include "screens/PageListWidget.h"
@@ -72,6 +74,56 @@ QByteArray monoPng(const QSize &size)
     return bytes;
 }
 
+QList<PolylineItem *> strokesOf(PageView *view)
+{
+    QList<PolylineItem *> strokes;
+    for (QGraphicsItem *item : view->pageScene()->items(Qt::AscendingOrder)) {
+        if (auto *stroke = dynamic_cast<PolylineItem *>(item))
+            strokes << stroke;
+    }
+    return strokes;
+}
+
+// The mouse on the canvas, through its window, placed by scene points.
+void drawWithMouse(PageView *view, const QList<QPointF> &points)
+{
+    QWindow *window = view->window()->windowHandle();
+    const auto at = [view](const QPointF &p) {
+        return view->viewport()->mapTo(view->window(), view->mapFromScene(p));
+    };
+    QTest::mousePress(window, Qt::LeftButton, {}, at(points.first()));
+    for (const QPointF &p : points.mid(1))
+        QTest::mouseMove(window, at(p));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(points.last()));
+}
+
+// Back and forth across x 20..760, a row every `step` from y `top` to `bottom`, a point every
+// 16 pixels: shading by hand.
+QList<QPointF> rows(int top, int bottom, int step)
+{
+    QList<QPointF> points;
+    for (int y = top, row = 0; y <= bottom; y += step, ++row)
+        for (int x = 0; x <= 736; x += 16)
+            points << QPointF(row % 2 ? 760 - x : 20 + x, y);
+    return points;
+}
+
+// The share of the pixels of a page area that pass a test, on an image of the whole page.
+double shareOf(const QImage &page, const QSizeF &pageSize, const QRectF &area,
+               const std::function<bool(const QColor &)> &test)
+{
+    const double sx = page.width() / pageSize.width();
+    const double sy = page.height() / pageSize.height();
+    const QRect box = QRectF(area.x() * sx, area.y() * sy, area.width() * sx, area.height() * sy)
+                          .toRect()
+                          .intersected(page.rect());
+    int passed = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            passed += test(page.pixelColor(x, y)) ? 1 : 0;
+    return box.isEmpty() ? 0.0 : double(passed) / (box.width() * box.height());
+}
+
 QByteArray header(int page, const QSize &size, const QByteArray &image)
 {
     return QStringLiteral("sync@enote#%1#%2,%3,%4,%5")
@@ -101,6 +153,7 @@ private slots:
     void strokesOnTwoPagesReachBothThumbnails();
     void addedPagesAndRowsOutsideTheList();
     void touchDragScrollsOneRow();
+    void longInkIsWholeEverywhere();
     void screenshotOfSynchronisedPage();
 
 private:
@@ -522,6 +575,64 @@ void TestENoteWidget::touchDragScrollsOneRow()
     QTest::touchEvent(viewport, device).press(1, QPoint(100, 50), viewport);
     QTest::touchEvent(viewport, device).release(1, QPoint(102, 52), viewport);
     QCOMPARE(m_screen->currentPage(), 1); // a tap does
+}
+
+// The student's own strokes, however long, are drawn whole wherever the page is seen: a
+// highlighter shading and an eraser wipe over the teacher's lines, each far longer than a
+// stroke from a peer is drawn, on the canvas, the thumbnail, the preview and the export.
+void TestENoteWidget::longInkIsWholeEverywhere()
+{
+    const QSizeF size(800, 600);
+    m_screen->resize(1100, 700);
+    m_screen->addPage(int(size.width()), int(size.height()), false);
+    m_screen->setCurrentPage(0);
+    PageView *view = m_screen->pageView();
+    for (int y = 370; y <= 570; y += 25) {
+        const QByteArray row = QByteArray::number(y);
+        m_teacher.sendFrame("line@", "enote&0&3#255,0,0,255#6#40," + row + " 740," + row + " ");
+    }
+    QTRY_COMPARE(strokesOf(view).size(), 9);
+
+    TaskToolManager *tools = TaskToolManager::instance();
+    m_screen->attachToolScene();
+    tools->switchColor(); // red
+    tools->switchColor(); // blue
+    tools->setMode(TaskToolManager::HighlighterMode);
+    drawWithMouse(view, rows(20, 320, 6));
+    tools->setMode(TaskToolManager::EraserMode);
+    drawWithMouse(view, rows(360, 576, 8));
+    tools->setMode(TaskToolManager::PointerMode);
+    while (tools->color() != QColor(Qt::black))
+        tools->switchColor();
+
+    const auto highlighted = [](const QColor &c) { return c.blue() - c.red() > 60; };
+    const auto red = [](const QColor &c) { return c.red() - c.green() > 60; };
+    const QRectF lastRows(100, 292, 600, 24);
+    const QRectF wiped(0, 330, 800, 270);
+    const auto whole = [&](const QImage &page) {
+        return shareOf(page, size, lastRows, highlighted) > 0.9 &&
+               shareOf(page, size, wiped, red) == 0.0 &&
+               shareOf(page, size, QRectF(0, 0, 800, 600), red) == 0.0;
+    };
+    const QRect onCanvas(view->mapFromScene(QPointF(0, 0)), size.toSize());
+    QVERIFY(whole(view->viewport()->grab().toImage().copy(onCanvas)));
+    QTRY_VERIFY(whole(m_screen->thumbnails()->thumbnail(0).toImage()));
+
+    m_teacher.clearFrames();
+    m_screen->sendPreview();
+    QVERIFY(m_teacher.waitForFrames(1));
+    const FakeTeacher::Frame preview = m_teacher.frames().first();
+    QCOMPARE(preview.first, QByteArray("preview@"));
+    QVERIFY(whole(QImage::fromData(QByteArray::fromBase64(preview.second), "PNG")));
+
+    QTemporaryDir dir;
+    const QString savePath = Settings::instance()->m_strSavePdfPath;
+    Settings::instance()->m_strSavePdfPath = dir.filePath("ink.pdf");
+    QVERIFY(m_screen->saveAsPdf());
+    Settings::instance()->m_strSavePdfPath = savePath;
+    XPDFRenderer pdf(dir.filePath("ink.pdf"));
+    QCOMPARE(pdf.pageCount(), 1);
+    QVERIFY(whole(pdf.pageImage(1, 0.5, 0.5, QRectF())));
 }
 
 void TestENoteWidget::screenshotOfSynchronisedPage()
