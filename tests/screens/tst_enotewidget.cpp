@@ -84,6 +84,38 @@ QList<PolylineItem *> strokesOf(PageView *view)
     return strokes;
 }
 
+// A finger on the canvas, placed by scene points.
+struct Finger
+{
+    PageView *view;
+    int id;
+    QTouchDevice *device() const
+    {
+        static QTouchDevice *s_device = QTest::createTouchDevice();
+        return s_device;
+    }
+    QPoint at(const QPointF &point) const { return view->mapFromScene(point); }
+    void press(const QPointF &p) const
+    {
+        QTest::touchEvent(view->viewport(), device()).press(id, at(p), view->viewport());
+    }
+    void move(const QPointF &p) const
+    {
+        QTest::touchEvent(view->viewport(), device()).move(id, at(p), view->viewport());
+    }
+    void release(const QPointF &p) const
+    {
+        QTest::touchEvent(view->viewport(), device()).release(id, at(p), view->viewport());
+    }
+    void draw(const QList<QPointF> &points) const
+    {
+        press(points.first());
+        for (const QPointF &p : points.mid(1))
+            move(p);
+        release(points.last());
+    }
+};
+
 // The mouse on the canvas, through its window, placed by scene points.
 void drawWithMouse(PageView *view, const QList<QPointF> &points)
 {
@@ -154,13 +186,17 @@ private slots:
     void addedPagesAndRowsOutsideTheList();
     void touchDragScrollsOneRow();
     void longInkIsWholeEverywhere();
+    void fingerDownThroughAResync();
+    void resyncKeepsTheInkAsItWas();
     void screenshotOfSynchronisedPage();
 
 private:
     bool accept();
     bool asked(const QByteArray &request);
     // The teacher's side of one page: header, strokes, line-sync end and image.
-    bool serve(int page, const QSize &size, const QByteArray &image, bool imageFirst = false);
+    bool serve(int page, const QSize &size, const QByteArray &image, bool imageFirst = false,
+               const QByteArray &stroke = kStroke);
+    bool setShare(bool on);
 
     FakeTeacher m_teacher;
     FakePeer m_image;
@@ -221,7 +257,8 @@ bool TestENoteWidget::asked(const QByteArray &request)
     return FakePeer::waitUntil([&] { return m_image.received().endsWith(request); });
 }
 
-bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image, bool imageFirst)
+bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image, bool imageFirst,
+                            const QByteArray &stroke)
 {
     const QByteArray word = "enote#" + QByteArray::number(page);
     const int finished = logged("enote sync finish (5)");
@@ -237,7 +274,7 @@ bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image
         return false;
     if (logged("enote sync finish (5)") != finished)
         return false; // not finished before its strokes have ended
-    m_teacher.sendFrame("line@", "enote&" + QByteArray::number(page) + '&' + kStroke);
+    m_teacher.sendFrame("line@", "enote&" + QByteArray::number(page) + '&' + stroke);
     m_teacher.sendFrame("sync@", "enote#end");
     if (!FakePeer::waitUntil([] { return logged("m_bLineSyncing = false;") > 0; }))
         return false;
@@ -246,6 +283,18 @@ bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image
         (logged("enote sync finish (5)") != finished || !sendImage()))
         return false;
     return logged("enote sync finish (5)") == finished + 1;
+}
+
+// Through the teacher's "share@", its answer dropped.
+bool TestENoteWidget::setShare(bool on)
+{
+    TcpManager *tcp = TcpManager::instance();
+    m_teacher.sendFrame("share@", on ? "1" : "0");
+    const bool done = FakePeer::waitUntil([&] {
+        return tcp->m_bShare == on && m_teacher.frameTexts().contains(on ? "share@1" : "share@0");
+    });
+    m_teacher.clearFrames();
+    return done;
 }
 
 void TestENoteWidget::pageCountFollowsTheTeacher()
@@ -633,6 +682,103 @@ void TestENoteWidget::longInkIsWholeEverywhere()
     XPDFRenderer pdf(dir.filePath("ink.pdf"));
     QCOMPARE(pdf.pageCount(), 1);
     QVERIFY(whole(pdf.pageImage(1, 0.5, 0.5, QRectF())));
+}
+
+// A finger drawing on the page shown goes on drawing while the teacher sends the page again:
+// header, strokes, line-sync end and image.
+void TestENoteWidget::fingerDownThroughAResync()
+{
+    m_screen->matchPageCount(1);
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    const QByteArray image = picture(QSize(600, 400));
+    QVERIFY(serve(0, QSize(600, 400), image));
+    PageView *view = m_screen->pageView();
+    TaskToolManager::instance()->setMode(TaskToolManager::PenMode);
+    m_screen->attachToolScene();
+
+    const Finger finger{view, 5};
+    QList<QPointF> path;
+    for (int i = 0; i < 8; ++i)
+        path << QPointF(50 + 40 * i, 300 + 10 * (i % 2));
+    finger.press(path.at(0));
+    finger.move(path.at(1));
+    m_screen->resetPagesInit();
+    m_image.clearReceived();
+    m_teacher.clearFrames();
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(m_image.write(header(0, QSize(600, 400), image)));
+    QVERIFY(FakePeer::waitUntil([&] { return m_teacher.frameTexts().contains("sync@enote#0"); }));
+    finger.move(path.at(2));
+    finger.move(path.at(3));
+    m_teacher.sendFrame("line@", "enote&0&" + kStroke);
+    m_teacher.sendFrame("sync@", "enote#end");
+    QVERIFY(FakePeer::waitUntil([] { return logged("m_bLineSyncing = false;") > 0; }));
+    finger.move(path.at(4));
+    QVERIFY(asked("sync@enote#ready#0"));
+    QVERIFY(m_image.write(image));
+    QVERIFY(FakePeer::waitUntil([] { return logged("enote sync finish (5)") == 2; }));
+    finger.move(path.at(5));
+    finger.move(path.at(6));
+    finger.move(path.at(7));
+    finger.release(path.at(7));
+    TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
+
+    QVERIFY(view->checkIsUpdate());
+    const QList<PolylineItem *> strokes = strokesOf(view);
+    QCOMPARE(strokes.size(), 2);
+    QCOMPARE(strokes.last()->m_points, path);
+}
+
+// A page synchronised again shows what it showed: the teacher's stroke once, whatever form
+// the teacher writes it in, and the student's erasing over it still on top; share mode 2
+// sends each stroke once.
+void TestENoteWidget::resyncKeepsTheInkAsItWas()
+{
+    const QByteArray teacherStroke = "3#200,0,0,255#20#40.0,100 700.0,100 "; // "40.0": not ours
+    const QSize size(800, 600);
+    m_screen->matchPageCount(1);
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(serve(0, size, QByteArray(), false, teacherStroke));
+    PageView *view = m_screen->pageView();
+    QCOMPARE(strokesOf(view).size(), 1);
+    TaskToolManager::instance()->setMode(TaskToolManager::EraserMode);
+    m_screen->attachToolScene();
+    Finger{view, 3}.draw({QPointF(300, 100), QPointF(350, 100), QPointF(400, 100)});
+    TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
+    const QPointF erased(350, 100);
+    const auto shownAt = [view](const QPointF &p) {
+        return view->viewport()->grab().toImage().pixelColor(view->mapFromScene(p));
+    };
+    QCOMPARE(shownAt(erased), QColor(Qt::white));
+    QCOMPARE(shownAt(QPointF(600, 100)), QColor(200, 0, 0));
+
+    for (int resync = 0; resync < 3; ++resync) {
+        m_screen->resetPagesInit();
+        m_image.clearReceived();
+        m_teacher.clearFrames();
+        m_screen->setCurrentPage(0);
+        QVERIFY(asked("sync@enote#query#0"));
+        QVERIFY(serve(0, size, QByteArray(), false, teacherStroke));
+        QCOMPARE(strokesOf(view).size(), 2);
+        QCOMPARE(shownAt(erased), QColor(Qt::white));
+        QCOMPARE(shownAt(QPointF(600, 100)), QColor(200, 0, 0));
+    }
+    m_screen->setCurrentPage(0); // synchronised: shown from its file
+    QCOMPARE(strokesOf(view).size(), 2);
+    QCOMPARE(shownAt(erased), QColor(Qt::white));
+
+    QVERIFY(setShare(true));
+    m_screen->shareLines();
+    QVERIFY(m_teacher.waitForFrames(2));
+    QTest::qWait(200);
+    const QList<QByteArray> shared = m_teacher.frameTexts();
+    QVERIFY(setShare(false));
+    QCOMPARE(shared.size(), 2);
+    QVERIFY(shared.at(0).startsWith("line@enote&0&3#200,0,0,255#20#40,100 700,100 "));
+    QVERIFY(shared.at(1).startsWith("line@enote&0&3#255,255,255,255#64#300,100 "));
 }
 
 void TestENoteWidget::screenshotOfSynchronisedPage()
