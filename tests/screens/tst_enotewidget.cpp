@@ -84,37 +84,21 @@ QList<PolylineItem *> strokesOf(PageView *view)
     return strokes;
 }
 
-// A finger on the canvas, placed by scene points.
-struct Finger
+// Finger 1 on the canvas at scene points: pressed at the first, moved along, lifted at the last.
+void touch(PageView *view, const QList<QPointF> &points, bool press, bool release)
 {
-    PageView *view;
-    int id;
-    QTouchDevice *device() const
-    {
-        static QTouchDevice *s_device = QTest::createTouchDevice();
-        return s_device;
+    static QTouchDevice *s_device = QTest::createTouchDevice();
+    QWidget *pad = view->viewport();
+    for (int i = 0; i < points.size(); ++i) {
+        const QPoint at = view->mapFromScene(points.at(i));
+        if (press && i == 0)
+            QTest::touchEvent(pad, s_device).press(1, at, pad);
+        else
+            QTest::touchEvent(pad, s_device).move(1, at, pad);
     }
-    QPoint at(const QPointF &point) const { return view->mapFromScene(point); }
-    void press(const QPointF &p) const
-    {
-        QTest::touchEvent(view->viewport(), device()).press(id, at(p), view->viewport());
-    }
-    void move(const QPointF &p) const
-    {
-        QTest::touchEvent(view->viewport(), device()).move(id, at(p), view->viewport());
-    }
-    void release(const QPointF &p) const
-    {
-        QTest::touchEvent(view->viewport(), device()).release(id, at(p), view->viewport());
-    }
-    void draw(const QList<QPointF> &points) const
-    {
-        press(points.first());
-        for (const QPointF &p : points.mid(1))
-            move(p);
-        release(points.last());
-    }
-};
+    if (release)
+        QTest::touchEvent(pad, s_device).release(1, view->mapFromScene(points.last()), pad);
+}
 
 // The mouse on the canvas, through its window, placed by scene points.
 void drawWithMouse(PageView *view, const QList<QPointF> &points)
@@ -697,12 +681,10 @@ void TestENoteWidget::fingerDownThroughAResync()
     TaskToolManager::instance()->setMode(TaskToolManager::PenMode);
     m_screen->attachToolScene();
 
-    const Finger finger{view, 5};
     QList<QPointF> path;
     for (int i = 0; i < 8; ++i)
         path << QPointF(50 + 40 * i, 300 + 10 * (i % 2));
-    finger.press(path.at(0));
-    finger.move(path.at(1));
+    touch(view, path.mid(0, 2), true, false);
     m_screen->resetPagesInit();
     m_image.clearReceived();
     m_teacher.clearFrames();
@@ -710,19 +692,15 @@ void TestENoteWidget::fingerDownThroughAResync()
     QVERIFY(asked("sync@enote#query#0"));
     QVERIFY(m_image.write(header(0, QSize(600, 400), image)));
     QVERIFY(FakePeer::waitUntil([&] { return m_teacher.frameTexts().contains("sync@enote#0"); }));
-    finger.move(path.at(2));
-    finger.move(path.at(3));
+    touch(view, path.mid(2, 2), false, false);
     m_teacher.sendFrame("line@", "enote&0&" + kStroke);
     m_teacher.sendFrame("sync@", "enote#end");
     QVERIFY(FakePeer::waitUntil([] { return logged("m_bLineSyncing = false;") > 0; }));
-    finger.move(path.at(4));
+    touch(view, path.mid(4, 1), false, false);
     QVERIFY(asked("sync@enote#ready#0"));
     QVERIFY(m_image.write(image));
     QVERIFY(FakePeer::waitUntil([] { return logged("enote sync finish (5)") == 2; }));
-    finger.move(path.at(5));
-    finger.move(path.at(6));
-    finger.move(path.at(7));
-    finger.release(path.at(7));
+    touch(view, path.mid(5), false, true);
     TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
 
     QVERIFY(view->checkIsUpdate());
@@ -746,7 +724,7 @@ void TestENoteWidget::resyncKeepsTheInkAsItWas()
     QCOMPARE(strokesOf(view).size(), 1);
     TaskToolManager::instance()->setMode(TaskToolManager::EraserMode);
     m_screen->attachToolScene();
-    Finger{view, 3}.draw({QPointF(300, 100), QPointF(350, 100), QPointF(400, 100)});
+    touch(view, {QPointF(300, 100), QPointF(350, 100), QPointF(400, 100)}, true, true);
     TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
     const QPointF erased(350, 100);
     const auto shownAt = [view](const QPointF &p) {
