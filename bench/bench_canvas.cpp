@@ -1,13 +1,15 @@
 // Applying incoming strokes to a page canvas and switching between full pages, next to
 // building the same stroke items without a scene; repainting the whole canvas for a page of
 // handwriting, next to filling the strokes' outlines straight onto an image, and for the
-// costliest strokes a peer may send, next to the goal.
+// costliest strokes a peer may send, next to the goal; lifting the student's pen or eraser
+// after shading a whole page, and repainting that page, next to two frames.
 
 #include "common/BenchProcess.h"
 
 #include "pages/ItemText.h"
 #include "pages/PageView.h"
 #include "pages/PolylineItem.h"
+#include "pages/TaskToolManager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -254,6 +256,37 @@ void repaints()
     print("apply the costliest stroke of 100000 points", worstApply, "ms", kTwoFramesMs,
           "two frames");
 }
+// A minute of shading with the highlighter, or of wiping with the eraser, over the whole
+// canvas in rows: the finger's last move to the stroke items on the page, then a repaint.
+void studentShading()
+{
+    TaskToolManager *tools = TaskToolManager::instance();
+    double worstRelease = 0;
+    double worstRepaint = 0;
+    int pieces = 0;
+    for (int mode : {TaskToolManager::HighlighterMode, TaskToolManager::EraserMode}) {
+        Canvas canvas;
+        tools->setScene(canvas.view().pageScene());
+        tools->setMode(mode);
+        tools->press(1, QPointF(20, 20));
+        for (int row = 0; row < 100; ++row)
+            for (int x = 0; x <= 1880; x += 8)
+                tools->move(1, QPointF(20 + (row % 2 ? 1880 - x : x), 20 + row * 10));
+        QElapsedTimer timer;
+        timer.start();
+        tools->release(1, QPointF(20, 1010));
+        worstRelease = std::max(worstRelease, timer.nsecsElapsed() / 1e6);
+        canvas.repaintMs();
+        worstRepaint = std::max(worstRepaint, canvas.repaintMs());
+        pieces = std::max(pieces, int(canvas.view().pageScene()->pageItems().size()));
+    }
+    tools->setScene(nullptr);
+    QTextStream(stdout) << "a minute of shading the page by hand is kept as up to " << pieces
+                        << " strokes\n";
+    print("lift the pen after a minute of shading the page", worstRelease, "ms", kTwoFramesMs,
+          "two frames");
+    print("repaint a canvas shaded by hand", worstRepaint, "ms", kTwoFramesMs, "two frames");
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -263,5 +296,6 @@ int main(int argc, char **argv)
         return 1;
     applyAndSwitch(strokeTexts(kIncoming));
     repaints();
+    studentShading();
     return 0;
 }

@@ -124,6 +124,18 @@ void DisplayPage::storeItems(HSPage &page)
     }
 }
 
+QList<QGraphicsItem *> DisplayPage::pageItems() const
+{
+    QList<QGraphicsItem *> found;
+    const QList<QGraphicsItem *> ordered = items(Qt::AscendingOrder);
+    for (QGraphicsItem *item : ordered) {
+        if (dynamic_cast<PolylineItem *>(item) || dynamic_cast<TextItem *>(item) ||
+            dynamic_cast<ImageItem *>(item))
+            found << item;
+    }
+    return found;
+}
+
 void DisplayPage::clear(bool all)
 {
     if (all) {
@@ -166,7 +178,7 @@ void DisplayPage::renderToPixmap(QPixmap &target)
 QString DisplayPage::textMessage(TextItem *item)
 {
     // Nothing goes out unless a page of the e-book or e-note is addressed.
-    return item ? PageTarget::lineMessage(item->toString()) : QString();
+    return item ? PageTarget::lineMessage(item->scene(), item->toString()) : QString();
 }
 
 void DisplayPage::sendText(TextItem *item)

@@ -34,7 +34,10 @@ public:
     void setVoteData(HSPage &page);
     void setShowVote(HSPage &page);
 
-    // The page message of a text item for the current mode and page row.
+    // The strokes, pictures and texts, bottom first: what storeItems writes back.
+    QList<QGraphicsItem *> pageItems() const;
+
+    // The page message of a text item, for the page whose scene holds it (PageTarget).
     static QString textMessage(TextItem *item);
 
     bool m_bPageSet = false;

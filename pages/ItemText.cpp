@@ -94,6 +94,15 @@ QString ItemText::number(double value)
     return QString::number(value, 'g', 6);
 }
 
+qreal ItemText::storedCoordinate(double value)
+{
+    // Whole numbers of up to six digits are written and read exactly.
+    if (std::fabs(value) < 1e6 && std::floor(value) == value)
+        return value;
+    const QString text = number(value);
+    return DecimalText::toFloat(text.constData(), text.size());
+}
+
 bool ItemText::readStroke(const QString &text, Stroke &out)
 {
     QStringRef parts[4];

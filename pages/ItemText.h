@@ -58,6 +58,8 @@ public:
 
     // A number as item texts write it: format 'g', 6 significant digits.
     static QString number(double value);
+    // A stroke coordinate as its text keeps it: written as number() writes it, read back.
+    static qreal storedCoordinate(double value);
 };
 
 #endif // ITEMTEXT_H

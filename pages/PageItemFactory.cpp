@@ -23,3 +23,9 @@ QGraphicsItem *PageItemFactory::fromText(const QString &itemText)
         return read<TextItem>(itemText);
     return nullptr;
 }
+
+bool PageItemFactory::makesItem(const QString &itemText)
+{
+    return itemText.startsWith(QLatin1String("3#")) || itemText.startsWith(QLatin1String("5#")) ||
+           itemText.startsWith(QLatin1String("6#"));
+}

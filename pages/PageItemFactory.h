@@ -11,6 +11,8 @@ class PageItemFactory
 public:
     // A new item that has read the text; null for any other prefix.
     static QGraphicsItem *fromText(const QString &itemText);
+    // Whether fromText makes an item of the text.
+    static bool makesItem(const QString &itemText);
 };
 
 #endif // PAGEITEMFACTORY_H

@@ -4,6 +4,7 @@
 #include "pages/PageToolHooks.h"
 
 #include <QDebug>
+#include <QGraphicsView>
 
 namespace {
 PageTarget::ViewProvider &viewProvider()
@@ -52,9 +53,24 @@ QGraphicsView *PageTarget::pageView(int mode)
     return viewProvider()(mode);
 }
 
-QString PageTarget::lineMessage(const QString &itemText)
+int PageTarget::modeShowing(const QGraphicsScene *scene, int mode)
 {
-    const int mode = Settings::instance()->m_nMode;
+    if (!scene)
+        return mode;
+    const int other = mode == 0 ? 1 : 0;
+    for (int candidate : {mode, other}) {
+        const QGraphicsView *view = pageView(candidate);
+        if (view && view->scene() == scene)
+            return candidate;
+    }
+    return mode;
+}
+
+QString PageTarget::lineMessage(const QGraphicsScene *scene, const QString &itemText)
+{
+    int mode = Settings::instance()->m_nMode;
+    if (!targetWord(mode).isEmpty())
+        mode = modeShowing(scene, mode);
     const QString word = targetWord(mode);
     const int row = currentRow(mode);
     if (word.isEmpty() || row < 0) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+class QGraphicsScene;
 class QGraphicsView;
 
 // Names the page the student writes on: the target word and page row of the current mode,
@@ -26,8 +27,15 @@ public:
     // The page view of the screen of the mode, or null.
     static QGraphicsView *pageView(int mode);
 
-    // "line@<word>&<row>&<item text>" for the current mode; empty when no page is addressed.
-    static QString lineMessage(const QString &itemText);
+    // "line@<word>&<row>&<item text>" for the page whose scene holds the item: that of the
+    // current mode's screen, or of the other screen when its canvas shows the scene (a stroke
+    // begun there before the class moved on). Empty when no page is addressed (modes 2 and 3,
+    // or no page row).
+    static QString lineMessage(const QGraphicsScene *scene, const QString &itemText);
+
+private:
+    // The mode of the screen whose canvas shows the scene; the given mode when neither does.
+    static int modeShowing(const QGraphicsScene *scene, int mode);
 };
 
 #endif // PAGETARGET_H

@@ -3,6 +3,7 @@
 #include "link/Settings.h"
 #include "link/TcpManager.h"
 #include "pages/ImageItem.h"
+#include "pages/ItemKey.h"
 #include "pages/PageItemFactory.h"
 #include "pages/PageTarget.h"
 #include "pages/PictureCache.h"
@@ -25,6 +26,8 @@ namespace {
 // Largest page image file taken from the page-image channel.
 const qint64 kMaxPageImageFile = 64LL * 1024 * 1024;
 const int kPreviewSide = 500;
+// Item data: the index a kept item had in its page before the page was resized.
+const int kOldIndex = 0;
 
 float touchDistance(const QTouchEvent::TouchPoint &a, const QTouchEvent::TouchPoint &b)
 {
@@ -91,15 +94,21 @@ void PageView::reshowPage()
 {
     TaskToolManager *tools = TaskToolManager::instance();
     const std::vector<TaskTool *> lifted = tools->liftScene(&m_scene);
-    m_scene.setPage(m_document.m_currPage);
+    showPage();
     tools->landScene(&m_scene, lifted);
+}
+
+void PageView::showPage()
+{
+    m_comingAgain.clear();
+    m_scene.setPage(m_document.m_currPage);
 }
 
 void PageView::switchTo(int index)
 {
     writeBack();
     m_document.setCurrpage(index, false);
-    m_scene.setPage(m_document.m_currPage);
+    showPage();
 }
 
 // The scene is about to lose its items without writing them back.
@@ -115,6 +124,7 @@ void PageView::sendPageMessage(const QString &message)
 
 void PageView::clearPages()
 {
+    m_comingAgain.clear();
     dropTools();
     m_scene.clear(true);
     m_scene.setSceneRect(0, 0, 1, 1);
@@ -123,6 +133,7 @@ void PageView::clearPages()
 
 QStringList PageView::releasePages()
 {
+    m_comingAgain.clear();
     dropTools();
     m_scene.clear(true);
     m_scene.setSceneRect(0, 0, 1, 1);
@@ -184,20 +195,45 @@ void PageView::onCurrentPageChanged(int index)
     switchTo(index);
 }
 
-void PageView::procLineData(int page, const QString &itemText)
+QGraphicsItem *PageView::procLineData(int page, const QString &itemText)
 {
     qDebug() << "procLineData pageindex=" << page << " linedata:" << itemText.left(200);
     if (!validPage(page)) {
         qDebug() << "procLineData: no page" << page;
-        return;
+        return nullptr;
     }
     if (page != m_document.m_nCurrIndex)
         switchTo(page);
-    if (QGraphicsItem *item = PageItemFactory::fromText(itemText))
+    QGraphicsItem *item = PageItemFactory::fromText(itemText);
+    if (item) {
         m_scene.addItem(item);
+        placeComingAgain(item);
+    }
     m_document.addRecord(page, itemText);
     if (!m_thumbnailTimer.isActive())
         m_thumbnailTimer.start();
+    return item;
+}
+
+// An item of the page before its resize goes back under the kept items that lay above it.
+void PageView::placeComingAgain(QGraphicsItem *item)
+{
+    if (m_comingAgain.isEmpty())
+        return;
+    const auto found = m_comingAgain.find(ItemKey::ofItem(item));
+    if (found == m_comingAgain.end())
+        return;
+    const int index = found->takeFirst();
+    if (found->isEmpty())
+        m_comingAgain.erase(found);
+    const QList<QGraphicsItem *> items = m_scene.pageItems();
+    for (QGraphicsItem *kept : items) {
+        const QVariant keptIndex = kept->data(kOldIndex);
+        if (keptIndex.isValid() && keptIndex.toInt() > index) {
+            item->stackBefore(kept);
+            return;
+        }
+    }
 }
 
 void PageView::moveItem(int page, const QString &id, const QString &pos)
@@ -235,23 +271,31 @@ void PageView::rotatePage(int page)
         m_document.setCurrpage(page, false);
     }
     m_document.rotateCurrent();
-    m_scene.setPage(m_document.m_currPage);
+    showPage();
 }
 
 void PageView::resizePage(int page, int width, int height, const ItemFilter &keep)
 {
     if (!validPage(page))
         return;
-    writeBack(); // the shown page's latest ink is in its record
+    const bool shown = page == m_document.m_nCurrIndex;
+    // The shown page's latest ink is in its record; a page left ends its strokes.
+    writeBack(shown ? Strokes::GoOn : Strokes::End);
     QList<QString> kept;
+    QList<int> keptIndexes;
+    QHash<QByteArray, QList<int>> comingAgain;
     HSPage old;
     if (keep && m_document.getPage(page, old)) {
-        for (const QString &text : qAsConst(old.m_listItems)) {
-            if (keep(text))
+        for (int i = 0; i < old.m_listItems.size(); ++i) {
+            const QString &text = old.m_listItems.at(i);
+            if (!keep(text)) {
+                comingAgain[ItemKey::ofText(text)].append(i);
+            } else if (PageItemFactory::makesItem(text)) {
                 kept.append(text);
+                keptIndexes.append(i);
+            }
         }
     }
-    const bool shown = page == m_document.m_nCurrIndex;
     m_document.resizepage(page, width, height);
     // The replaced page is not written back over its blank file.
     m_document.setCurrpage(page, shown);
@@ -260,7 +304,14 @@ void PageView::resizePage(int page, int width, int height, const ItemFilter &kee
     if (!kept.isEmpty())
         m_document.saveCurrent();
     resetZoom();
-    m_scene.setPage(m_document.m_currPage);
+    if (shown)
+        reshowPage(); // fingers on the page go on drawing
+    else
+        showPage();
+    const QList<QGraphicsItem *> items = m_scene.pageItems();
+    for (int i = 0; i < items.size() && i < keptIndexes.size(); ++i)
+        items.at(i)->setData(kOldIndex, keptIndexes.at(i));
+    m_comingAgain = comingAgain;
 }
 
 void PageView::showShareVote(const QStringList &fields)

@@ -5,6 +5,7 @@
 #include "pages/Document.h"
 
 #include <QGraphicsView>
+#include <QHash>
 #include <QSet>
 #include <QTimer>
 
@@ -40,12 +41,14 @@ public:
     void removePage(int index);
     void rotatePage(int page);
     // Replaces a page by a blank one of the new size and shows it; the page's items that keep
-    // accepts stay on it.
+    // accepts stay on it, and strokes under way on it go on. Until the page is shown afresh,
+    // the other items, when they come again, take their old places among the kept ones.
     void resizePage(int page, int width, int height, const ItemFilter &keep = ItemFilter());
     void showShareVote(const QStringList &fields);
     // False when no page is shown or the export failed.
     bool saveAsPdf();
-    void procLineData(int page, const QString &itemText);
+    // The item made of the text, owned by the scene; null when none was made.
+    QGraphicsItem *procLineData(int page, const QString &itemText);
     void shareLines();
     void moveItem(int page, const QString &id, const QString &pos);
     // The received image becomes the shown page's background; true when the page now counts
@@ -88,6 +91,9 @@ private:
     // Shows the held record again; strokes in progress go on over it.
     void reshowPage();
     void switchTo(int index);
+    // Shows the held record; items coming again no longer have old places.
+    void showPage();
+    void placeComingAgain(QGraphicsItem *item);
     void mouseDown(QMouseEvent *event, bool doubleClick);
     void dropTools();
     void sendPageMessage(const QString &message);
@@ -104,6 +110,9 @@ private:
     QTimer m_thumbnailTimer;
     QSet<int> m_touchIds;           // touch points pressed on this canvas and not yet released
     bool m_bTouchTextPress = false; // a text-mode touch press was handed to the tools
+    // The items a page replaced by resizePage did not keep, by ItemKey: their indexes in the
+    // old page, each taken once when the item comes again. The kept items carry theirs.
+    QHash<QByteArray, QList<int>> m_comingAgain;
 };
 
 #endif // PAGEVIEW_H

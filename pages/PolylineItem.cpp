@@ -33,9 +33,21 @@ QPainterPath PolylineItem::shape() const
     return m_shape;
 }
 
-int PolylineItem::drawWidth() const
+int PolylineItem::drawWidth(int width)
 {
-    return qBound(kMinDrawWidth, m_nWidth, kMaxDrawWidth);
+    return qBound(kMinDrawWidth, width, kMaxDrawWidth);
+}
+
+QList<QPolygonF> PolylineItem::wholePieces(const QPolygonF &points, int width)
+{
+    QList<QPolygonF> pieces;
+    QPolygonF rest = points;
+    while (!rest.isEmpty()) {
+        const int whole = StrokePath::wholePrefix(rest, drawWidth(width));
+        pieces << rest.mid(0, whole);
+        rest = whole < rest.size() ? rest.mid(whole - 1) : QPolygonF();
+    }
+    return pieces;
 }
 
 void PolylineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)

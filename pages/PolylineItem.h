@@ -10,7 +10,8 @@
 #include <QRectF>
 
 // A pen stroke: raw points, thinned and smoothed into a painted path. The path is cut where
-// painting it would cost more than a few frames (StrokePath); the points are all kept.
+// painting it would cost more than a few frames (StrokePath); the points are all kept. The
+// student's strokes are made in pieces that are never cut (wholePieces).
 class PolylineItem : public QGraphicsItem
 {
 public:
@@ -30,6 +31,9 @@ public:
     // Stores the points and builds the path; the list is replaced by the thinned points (of
     // the part painted).
     void setPoints(QList<QPointF> &points);
+    // A stroke of that width in pieces that each paint whole; each piece starts at the last
+    // point of the one before.
+    static QList<QPolygonF> wholePieces(const QPolygonF &points, int width);
 
     int m_nWidth = 3;
     QColor m_color;
@@ -41,7 +45,8 @@ public:
     mutable QPainterPath m_shape;
 
 private:
-    int drawWidth() const;
+    int drawWidth() const { return drawWidth(m_nWidth); }
+    static int drawWidth(int width);
     // Stores the raw points and builds the path; returns the thinned points.
     QPolygonF build(const QPolygonF &points);
 

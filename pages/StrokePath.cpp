@@ -76,10 +76,33 @@ StrokePath::Result StrokePath::build(const QPolygonF &points, int width)
             prev = cur;
         }
         result.thinned += thinned;
+        if (!result.cut)
+            result.wholePoints = from + chunk.size();
     }
     if (result.cut)
         path.lineTo(prev);
     else if (result.thinned.size() >= 2)
         path.quadTo(prev, midpoint(prev, points.last()));
     return result;
+}
+
+int StrokePath::wholePrefix(const QPolygonF &points, int width)
+{
+    const Result whole = build(points, width);
+    if (!whole.cut)
+        return points.size();
+    // Chunks are thinned alone: the chunks before the cut make the same line by themselves.
+    if (whole.wholePoints >= 2)
+        return whole.wholePoints;
+    // Cut within the first chunk: the longest prefix of it that is not cut.
+    int good = 2;
+    int bad = qMin(points.size(), kMaxWeedChunk);
+    while (bad - good > 1) {
+        const int mid = (good + bad) / 2;
+        if (build(points.mid(0, mid), width).cut)
+            bad = mid;
+        else
+            good = mid;
+    }
+    return good;
 }

@@ -67,23 +67,30 @@ bool StrokeTool::release(const QPointF &point)
     return true;
 }
 
-// The points so far become one stroke item, sent to the teacher while sharing is on.
+// The points so far become stroke items, sent to the teacher while sharing is on: one, or
+// for a stroke too long to paint at once, pieces that each paint whole wherever they are read.
 void StrokeTool::finishStroke()
 {
-    auto *item = new PolylineItem;
-    item->m_color = inkColor();
-    item->m_nWidth = int(inkWidth());
-    QList<QPointF> points = m_points;
-    item->setPoints(points);
-
+    QPolygonF points;
+    points.reserve(m_points.size());
+    for (const QPointF &point : qAsConst(m_points))
+        points << QPointF(ItemText::storedCoordinate(point.x()),
+                          ItemText::storedCoordinate(point.y()));
     removeSegments();
     m_points.clear();
-    m_scene->addItem(item);
-
-    if (TcpManager::instance()->m_bShare) {
-        const QString message = PageTarget::lineMessage(item->toString());
-        if (!message.isEmpty())
-            TcpManager::instance()->sendTeacherData(message);
+    const int width = int(inkWidth());
+    for (const QPolygonF &piece : PolylineItem::wholePieces(points, width)) {
+        auto *item = new PolylineItem;
+        item->m_color = inkColor();
+        item->m_nWidth = width;
+        QList<QPointF> piecePoints = piece.toList();
+        item->setPoints(piecePoints);
+        m_scene->addItem(item);
+        if (TcpManager::instance()->m_bShare) {
+            const QString message = PageTarget::lineMessage(m_scene, item->toString());
+            if (!message.isEmpty())
+                TcpManager::instance()->sendTeacherData(message);
+        }
     }
 }
 

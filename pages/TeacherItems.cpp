@@ -1,31 +1,18 @@
 #include "pages/TeacherItems.h"
 
-#include <QCryptographicHash>
+#include "pages/ItemKey.h"
 
-QByteArray TeacherItems::key(const QString &itemText)
+void TeacherItems::add(int page, const QGraphicsItem *item)
 {
-    QString key = itemText;
-    if (itemText.startsWith(QLatin1String("5#"))) {
-        key = itemText.section(QLatin1Char('#'), 0, 1);
-    } else if (itemText.startsWith(QLatin1String("6#"))) {
-        const int end = itemText.indexOf(QLatin1String("$$"));
-        if (end > 0)
-            key = itemText.left(end);
-    }
-    const QByteArray bytes = QByteArray::fromRawData(
-        reinterpret_cast<const char *>(key.constData()), key.size() * int(sizeof(QChar)));
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
-}
-
-void TeacherItems::add(int page, const QString &itemText)
-{
-    m_keys[page].insert(key(itemText));
+    const QByteArray key = ItemKey::ofItem(item);
+    if (!key.isEmpty())
+        m_keys[page].insert(key);
 }
 
 bool TeacherItems::contains(int page, const QString &itemText) const
 {
     const auto found = m_keys.constFind(page);
-    return found != m_keys.constEnd() && found->contains(key(itemText));
+    return found != m_keys.constEnd() && found->contains(ItemKey::ofText(itemText));
 }
 
 void TeacherItems::forgetPage(int page)

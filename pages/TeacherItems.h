@@ -6,23 +6,22 @@
 #include <QSet>
 #include <QString>
 
+class QGraphicsItem;
+
 // Which items of each e-note page came from the teacher. A page synchronised again gets every
 // teacher item anew: the old ones make way, the student's own strokes and texts stay.
 class TeacherItems
 {
 public:
-    void add(int page, const QString &itemText);
+    // The item the page made of a teacher's item text.
+    void add(int page, const QGraphicsItem *item);
+    // Whether an item text the page stores is one of the teacher's items.
     bool contains(int page, const QString &itemText) const;
     void forgetPage(int page);
     void clear();
 
 private:
-    // Pictures and texts by their id (the teacher moves them), strokes by their text, which a
-    // page writes back unchanged when it is in the form strokes are written in; hashed, so a
-    // long stroke is not held twice.
-    static QByteArray key(const QString &itemText);
-
-    QHash<int, QSet<QByteArray>> m_keys;
+    QHash<int, QSet<QByteArray>> m_keys; // ItemKey
 };
 
 #endif // TEACHERITEMS_H

@@ -184,8 +184,8 @@ void ENoteWidget::lineUpdatePage(int page, const QString &itemText)
         return;
     }
     leavePageFor(page);
-    m_teacherItems.add(page, itemText);
-    m_PageView->procLineData(page, itemText);
+    // Known by what the page stores for it, which may be written otherwise than it came.
+    m_teacherItems.add(page, m_PageView->procLineData(page, itemText));
     m_listwidget->setCurrentRow(page);
     if (m_bLineSyncing && page == m_nSyncPage) {
         m_syncTimer.start(); // strokes still coming: the sync is alive

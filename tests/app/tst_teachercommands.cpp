@@ -7,6 +7,8 @@
 #include "pages/PageView.h"
 #include "pages/PolylineItem.h"
 #include "pages/TaskToolManager.h"
+#include "pages/TextEdit.h"
+#include "pages/TextItem.h"
 #include "platform/PowerStatus.h"
 #include "screens/ChatWidget.h"
 #include "screens/DisplayWidget.h"
@@ -41,6 +43,16 @@ int strokesOn(PageView *view)
     for (QGraphicsItem *item : view->pageScene()->items())
         count += dynamic_cast<PolylineItem *>(item) ? 1 : 0;
     return count;
+}
+
+QStringList textsOn(PageView *view)
+{
+    QStringList texts;
+    for (QGraphicsItem *item : view->pageScene()->items()) {
+        if (auto *text = dynamic_cast<TextItem *>(item))
+            texts << text->toPlainText();
+    }
+    return texts;
 }
 
 QByteArray readAll(const QString &path)
@@ -97,6 +109,7 @@ private slots:
     void kickEndsTheLessonAndADropRejoins();
     void toolbarActions();
     void studentInkOutlivesAReJoin();
+    void inkBegunOnTheBookStaysTheBooks();
 
 private:
     bool join();
@@ -652,6 +665,70 @@ void TestTeacherCommands::studentInkOutlivesAReJoin()
     QVERIFY(saved.read(view->document()->pagePath(0)));
     QCOMPARE(saved.m_listItems, items);
     QVERIFY(saved.m_bInit && !saved.m_baImage.isEmpty());
+}
+
+// A stroke and a text begun on the book while the class moves to the notes are finished on the
+// book page, and the teacher is told they are the book page's.
+void TestTeacherCommands::inkBegunOnTheBookStaysTheBooks()
+{
+    PageView *book = w()->displayWidget()->pageView();
+    PageView *note = w()->eNoteWidget()->pageView();
+    QWindow *window = w()->windowHandle();
+    const auto at = [this](PageView *view, const QPoint &p) {
+        return view->viewport()->mapTo(w(), p);
+    };
+    // The class moves; the queries the status brings are left unanswered.
+    const auto moveTo = [this](const QByteArray &status, int mode) {
+        m_teacher.clearFrames();
+        m_teacher.sendFrame("query@", "status#" + status);
+        QVERIFY(m_teacher.waitUntil(
+            [&] { return m_teacher.frameTexts().contains("status@" + status); }));
+        QCOMPARE(Settings::instance()->m_nMode, mode);
+    };
+    QVERIFY(PdfFixtures::book(Settings::instance()->localBookDir() + "Ink.pdf", 3));
+    moveTo("ebook", 0);
+    QCOMPARE(exchange("query@", "ebook#bookpath#/srv/books/Ink.pdf", 1),
+             QList<QByteArray>{"query@ebook#pageindex"});
+    QCOMPARE(exchange("query@", "ebook#pageindex#1", 1), QList<QByteArray>{"sync@ebook#1"});
+    QTRY_COMPARE(book->currentIndex(), 1);
+    const QByteArray bookPage = "line@ebook&1&";
+    exchange("share@", "1", 1);
+    QTest::mouseClick(w()->findChild<ToolbarButton *>("Pen.svg"), Qt::LeftButton);
+    const int bookStrokes = strokesOn(book);
+    const int noteStrokes = strokesOn(note);
+
+    m_teacher.clearFrames();
+    QTest::mousePress(window, Qt::LeftButton, {}, at(book, QPoint(60, 60)));
+    QTest::mouseMove(window, at(book, QPoint(160, 90)));
+    moveTo("enote", 1);
+    QCOMPARE(w()->stack()->currentIndex(), int(MainWidget::ENotePage));
+    m_teacher.clearFrames();
+    QTest::mouseMove(window, at(book, QPoint(260, 120)));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(book, QPoint(260, 120)));
+    QCOMPARE(strokesOn(book), bookStrokes + 1);
+    QCOMPARE(strokesOn(note), noteStrokes);
+    QVERIFY(m_teacher.waitForFrames(1));
+    QVERIFY2(m_teacher.frameTexts().first().startsWith(bookPage + "3#0,0,0,255#3#"),
+             m_teacher.frameTexts().first().left(40).constData());
+
+    // The text tool is chosen on the notes, the text begun on the book and placed once the
+    // class is back on the notes.
+    QTest::mouseClick(w()->findChild<ToolbarButton *>("Texting.svg"), Qt::LeftButton);
+    moveTo("ebook", 0);
+    QTest::mouseClick(window, Qt::LeftButton, {}, at(book, QPoint(120, 150)));
+    QVERIFY(TaskToolManager::instance()->isTextEntryOpen());
+    TaskToolManager::instance()->textEdit()->setText("on the book");
+    moveTo("enote", 1);
+    m_teacher.clearFrames();
+    QTest::mouseClick(window, Qt::LeftButton, {}, at(note, QPoint(300, 220)));
+    QVERIFY(!TaskToolManager::instance()->isTextEntryOpen());
+    QCOMPARE(textsOn(book), QStringList{"on the book"});
+    QVERIFY(textsOn(note).isEmpty());
+    QVERIFY(m_teacher.waitForFrames(1));
+    QVERIFY2(m_teacher.frameTexts().first().startsWith(bookPage + "6#"),
+             m_teacher.frameTexts().first().left(40).constData());
+    exchange("share@", "0", 1);
+    w()->onBtnArrow();
 }
 
 QTEST_MAIN(TestTeacherCommands)

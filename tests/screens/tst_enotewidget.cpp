@@ -5,6 +5,8 @@
 #include "pages/HSPage.h"
 #include "pages/PageView.h"
 #include "pages/PolylineItem.h"
+#include "pages/TaskToolManager.h"
+#include "pdf/XPDFRenderer.h"
 #include "screens/EBookItemDelegate.h"
 #include "screens/ENoteWidget.h"
 #include "screens/PageListWidget.h"
@@ -72,6 +74,72 @@ QByteArray monoPng(const QSize &size)
     return bytes;
 }
 
+QList<PolylineItem *> strokesOf(PageView *view)
+{
+    QList<PolylineItem *> strokes;
+    for (QGraphicsItem *item : view->pageScene()->items(Qt::AscendingOrder)) {
+        if (auto *stroke = dynamic_cast<PolylineItem *>(item))
+            strokes << stroke;
+    }
+    return strokes;
+}
+
+// Finger 1 on the canvas at scene points: pressed at the first, moved along, lifted at the last.
+void touch(PageView *view, const QList<QPointF> &points, bool press, bool release)
+{
+    static QTouchDevice *s_device = QTest::createTouchDevice();
+    QWidget *pad = view->viewport();
+    for (int i = 0; i < points.size(); ++i) {
+        const QPoint at = view->mapFromScene(points.at(i));
+        if (press && i == 0)
+            QTest::touchEvent(pad, s_device).press(1, at, pad);
+        else
+            QTest::touchEvent(pad, s_device).move(1, at, pad);
+    }
+    if (release)
+        QTest::touchEvent(pad, s_device).release(1, view->mapFromScene(points.last()), pad);
+}
+
+// The mouse on the canvas, through its window, placed by scene points.
+void drawWithMouse(PageView *view, const QList<QPointF> &points)
+{
+    QWindow *window = view->window()->windowHandle();
+    const auto at = [view](const QPointF &p) {
+        return view->viewport()->mapTo(view->window(), view->mapFromScene(p));
+    };
+    QTest::mousePress(window, Qt::LeftButton, {}, at(points.first()));
+    for (const QPointF &p : points.mid(1))
+        QTest::mouseMove(window, at(p));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(points.last()));
+}
+
+// Back and forth across x 20..760, a row every `step` from y `top` to `bottom`, a point every
+// 16 pixels: shading by hand.
+QList<QPointF> rows(int top, int bottom, int step)
+{
+    QList<QPointF> points;
+    for (int y = top, row = 0; y <= bottom; y += step, ++row)
+        for (int x = 0; x <= 736; x += 16)
+            points << QPointF(row % 2 ? 760 - x : 20 + x, y);
+    return points;
+}
+
+// The share of the pixels of a page area that pass a test, on an image of the whole page.
+double shareOf(const QImage &page, const QSizeF &pageSize, const QRectF &area,
+               const std::function<bool(const QColor &)> &test)
+{
+    const double sx = page.width() / pageSize.width();
+    const double sy = page.height() / pageSize.height();
+    const QRect box = QRectF(area.x() * sx, area.y() * sy, area.width() * sx, area.height() * sy)
+                          .toRect()
+                          .intersected(page.rect());
+    int passed = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            passed += test(page.pixelColor(x, y)) ? 1 : 0;
+    return box.isEmpty() ? 0.0 : double(passed) / (box.width() * box.height());
+}
+
 QByteArray header(int page, const QSize &size, const QByteArray &image)
 {
     return QStringLiteral("sync@enote#%1#%2,%3,%4,%5")
@@ -101,13 +169,18 @@ private slots:
     void strokesOnTwoPagesReachBothThumbnails();
     void addedPagesAndRowsOutsideTheList();
     void touchDragScrollsOneRow();
+    void longInkIsWholeEverywhere();
+    void fingerDownThroughAResync();
+    void resyncKeepsTheInkAsItWas();
     void screenshotOfSynchronisedPage();
 
 private:
     bool accept();
     bool asked(const QByteArray &request);
     // The teacher's side of one page: header, strokes, line-sync end and image.
-    bool serve(int page, const QSize &size, const QByteArray &image, bool imageFirst = false);
+    bool serve(int page, const QSize &size, const QByteArray &image, bool imageFirst = false,
+               const QByteArray &stroke = kStroke);
+    bool setShare(bool on);
 
     FakeTeacher m_teacher;
     FakePeer m_image;
@@ -168,7 +241,8 @@ bool TestENoteWidget::asked(const QByteArray &request)
     return FakePeer::waitUntil([&] { return m_image.received().endsWith(request); });
 }
 
-bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image, bool imageFirst)
+bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image, bool imageFirst,
+                            const QByteArray &stroke)
 {
     const QByteArray word = "enote#" + QByteArray::number(page);
     const int finished = logged("enote sync finish (5)");
@@ -184,7 +258,7 @@ bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image
         return false;
     if (logged("enote sync finish (5)") != finished)
         return false; // not finished before its strokes have ended
-    m_teacher.sendFrame("line@", "enote&" + QByteArray::number(page) + '&' + kStroke);
+    m_teacher.sendFrame("line@", "enote&" + QByteArray::number(page) + '&' + stroke);
     m_teacher.sendFrame("sync@", "enote#end");
     if (!FakePeer::waitUntil([] { return logged("m_bLineSyncing = false;") > 0; }))
         return false;
@@ -193,6 +267,18 @@ bool TestENoteWidget::serve(int page, const QSize &size, const QByteArray &image
         (logged("enote sync finish (5)") != finished || !sendImage()))
         return false;
     return logged("enote sync finish (5)") == finished + 1;
+}
+
+// Through the teacher's "share@", its answer dropped.
+bool TestENoteWidget::setShare(bool on)
+{
+    TcpManager *tcp = TcpManager::instance();
+    m_teacher.sendFrame("share@", on ? "1" : "0");
+    const bool done = FakePeer::waitUntil([&] {
+        return tcp->m_bShare == on && m_teacher.frameTexts().contains(on ? "share@1" : "share@0");
+    });
+    m_teacher.clearFrames();
+    return done;
 }
 
 void TestENoteWidget::pageCountFollowsTheTeacher()
@@ -522,6 +608,155 @@ void TestENoteWidget::touchDragScrollsOneRow()
     QTest::touchEvent(viewport, device).press(1, QPoint(100, 50), viewport);
     QTest::touchEvent(viewport, device).release(1, QPoint(102, 52), viewport);
     QCOMPARE(m_screen->currentPage(), 1); // a tap does
+}
+
+// The student's own strokes, however long, are drawn whole wherever the page is seen: a
+// highlighter shading and an eraser wipe over the teacher's lines, each far longer than a
+// stroke from a peer is drawn, on the canvas, the thumbnail, the preview and the export.
+void TestENoteWidget::longInkIsWholeEverywhere()
+{
+    const QSizeF size(800, 600);
+    m_screen->resize(1100, 700);
+    m_screen->addPage(int(size.width()), int(size.height()), false);
+    m_screen->setCurrentPage(0);
+    PageView *view = m_screen->pageView();
+    for (int y = 370; y <= 570; y += 25) {
+        const QByteArray row = QByteArray::number(y);
+        m_teacher.sendFrame("line@", "enote&0&3#255,0,0,255#6#40," + row + " 740," + row + " ");
+    }
+    QTRY_COMPARE(strokesOf(view).size(), 9);
+
+    TaskToolManager *tools = TaskToolManager::instance();
+    m_screen->attachToolScene();
+    tools->switchColor(); // red
+    tools->switchColor(); // blue
+    tools->setMode(TaskToolManager::HighlighterMode);
+    drawWithMouse(view, rows(20, 320, 6));
+    tools->setMode(TaskToolManager::EraserMode);
+    drawWithMouse(view, rows(360, 576, 8));
+    tools->setMode(TaskToolManager::PointerMode);
+    while (tools->color() != QColor(Qt::black))
+        tools->switchColor();
+
+    const auto highlighted = [](const QColor &c) { return c.blue() - c.red() > 60; };
+    const auto red = [](const QColor &c) { return c.red() - c.green() > 60; };
+    const QRectF lastRows(100, 292, 600, 24);
+    const QRectF wiped(0, 330, 800, 270);
+    const auto whole = [&](const QImage &page) {
+        return shareOf(page, size, lastRows, highlighted) > 0.9 &&
+               shareOf(page, size, wiped, red) == 0.0 &&
+               shareOf(page, size, QRectF(0, 0, 800, 600), red) == 0.0;
+    };
+    const QRect onCanvas(view->mapFromScene(QPointF(0, 0)), size.toSize());
+    QVERIFY(whole(view->viewport()->grab().toImage().copy(onCanvas)));
+    QTRY_VERIFY(whole(m_screen->thumbnails()->thumbnail(0).toImage()));
+
+    m_teacher.clearFrames();
+    m_screen->sendPreview();
+    QVERIFY(m_teacher.waitForFrames(1));
+    const FakeTeacher::Frame preview = m_teacher.frames().first();
+    QCOMPARE(preview.first, QByteArray("preview@"));
+    QVERIFY(whole(QImage::fromData(QByteArray::fromBase64(preview.second), "PNG")));
+
+    QTemporaryDir dir;
+    const QString savePath = Settings::instance()->m_strSavePdfPath;
+    Settings::instance()->m_strSavePdfPath = dir.filePath("ink.pdf");
+    QVERIFY(m_screen->saveAsPdf());
+    Settings::instance()->m_strSavePdfPath = savePath;
+    XPDFRenderer pdf(dir.filePath("ink.pdf"));
+    QCOMPARE(pdf.pageCount(), 1);
+    QVERIFY(whole(pdf.pageImage(1, 0.5, 0.5, QRectF())));
+}
+
+// A finger drawing on the page shown goes on drawing while the teacher sends the page again:
+// header, strokes, line-sync end and image.
+void TestENoteWidget::fingerDownThroughAResync()
+{
+    m_screen->matchPageCount(1);
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    const QByteArray image = picture(QSize(600, 400));
+    QVERIFY(serve(0, QSize(600, 400), image));
+    PageView *view = m_screen->pageView();
+    TaskToolManager::instance()->setMode(TaskToolManager::PenMode);
+    m_screen->attachToolScene();
+
+    QList<QPointF> path;
+    for (int i = 0; i < 8; ++i)
+        path << QPointF(50 + 40 * i, 300 + 10 * (i % 2));
+    touch(view, path.mid(0, 2), true, false);
+    m_screen->resetPagesInit();
+    m_image.clearReceived();
+    m_teacher.clearFrames();
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(m_image.write(header(0, QSize(600, 400), image)));
+    QVERIFY(FakePeer::waitUntil([&] { return m_teacher.frameTexts().contains("sync@enote#0"); }));
+    touch(view, path.mid(2, 2), false, false);
+    m_teacher.sendFrame("line@", "enote&0&" + kStroke);
+    m_teacher.sendFrame("sync@", "enote#end");
+    QVERIFY(FakePeer::waitUntil([] { return logged("m_bLineSyncing = false;") > 0; }));
+    touch(view, path.mid(4, 1), false, false);
+    QVERIFY(asked("sync@enote#ready#0"));
+    QVERIFY(m_image.write(image));
+    QVERIFY(FakePeer::waitUntil([] { return logged("enote sync finish (5)") == 2; }));
+    touch(view, path.mid(5), false, true);
+    TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
+
+    QVERIFY(view->checkIsUpdate());
+    const QList<PolylineItem *> strokes = strokesOf(view);
+    QCOMPARE(strokes.size(), 2);
+    QCOMPARE(strokes.last()->m_points, path);
+}
+
+// A page synchronised again shows what it showed: the teacher's stroke once, whatever form
+// the teacher writes it in, and the student's erasing over it still on top; share mode 2
+// sends each stroke once.
+void TestENoteWidget::resyncKeepsTheInkAsItWas()
+{
+    const QByteArray teacherStroke = "3#200,0,0,255#20#40.0,100 700.0,100 "; // "40.0": not ours
+    const QSize size(800, 600);
+    m_screen->matchPageCount(1);
+    m_screen->setCurrentPage(0);
+    QVERIFY(asked("sync@enote#query#0"));
+    QVERIFY(serve(0, size, QByteArray(), false, teacherStroke));
+    PageView *view = m_screen->pageView();
+    QCOMPARE(strokesOf(view).size(), 1);
+    TaskToolManager::instance()->setMode(TaskToolManager::EraserMode);
+    m_screen->attachToolScene();
+    touch(view, {QPointF(300, 100), QPointF(350, 100), QPointF(400, 100)}, true, true);
+    TaskToolManager::instance()->setMode(TaskToolManager::PointerMode);
+    const QPointF erased(350, 100);
+    const auto shownAt = [view](const QPointF &p) {
+        return view->viewport()->grab().toImage().pixelColor(view->mapFromScene(p));
+    };
+    QCOMPARE(shownAt(erased), QColor(Qt::white));
+    QCOMPARE(shownAt(QPointF(600, 100)), QColor(200, 0, 0));
+
+    for (int resync = 0; resync < 3; ++resync) {
+        m_screen->resetPagesInit();
+        m_image.clearReceived();
+        m_teacher.clearFrames();
+        m_screen->setCurrentPage(0);
+        QVERIFY(asked("sync@enote#query#0"));
+        QVERIFY(serve(0, size, QByteArray(), false, teacherStroke));
+        QCOMPARE(strokesOf(view).size(), 2);
+        QCOMPARE(shownAt(erased), QColor(Qt::white));
+        QCOMPARE(shownAt(QPointF(600, 100)), QColor(200, 0, 0));
+    }
+    m_screen->setCurrentPage(0); // synchronised: shown from its file
+    QCOMPARE(strokesOf(view).size(), 2);
+    QCOMPARE(shownAt(erased), QColor(Qt::white));
+
+    QVERIFY(setShare(true));
+    m_screen->shareLines();
+    QVERIFY(m_teacher.waitForFrames(2));
+    QTest::qWait(200);
+    const QList<QByteArray> shared = m_teacher.frameTexts();
+    QVERIFY(setShare(false));
+    QCOMPARE(shared.size(), 2);
+    QVERIFY(shared.at(0).startsWith("line@enote&0&3#200,0,0,255#20#40,100 700,100 "));
+    QVERIFY(shared.at(1).startsWith("line@enote&0&3#255,255,255,255#64#300,100 "));
 }
 
 void TestENoteWidget::screenshotOfSynchronisedPage()
