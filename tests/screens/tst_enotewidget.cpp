@@ -328,8 +328,8 @@ void TestENoteWidget::syncEndsForItsPageTimesOutAndDrops()
 // the image restart its timer; a stall ends it.
 void TestENoteWidget::slowImageKeepsItsSync()
 {
-    const int gap = 600; // each under the timeout, all of them beyond it
-    m_screen->setSyncTimeout(1000);
+    const int gap = 500; // each well under the timeout, all of them beyond it
+    m_screen->setSyncTimeout(1500);
     m_screen->matchPageCount(2);
     const QByteArray image = picture(QSize(400, 300));
     const int piece = image.size() / 4 + 1;
@@ -418,7 +418,8 @@ void TestENoteWidget::pagesBeyondThePictureLimit()
     const QByteArray image = picture(QSize(400, 300));
     QVERIFY(asked("sync@enote#query#3"));
     QVERIFY(m_image.write(header(3, QSize(2000, 9000), image)));
-    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }, 1000));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; },
+                                ENoteWidget::SyncTimeout / 2));
     QVERIFY(seen("onReplacepage: page 3 size 2000 9000 not valid"));
     QVERIFY(!TcpManager::instance()->teacherFileThread()->isReceivingFile());
     QVERIFY(!m_image.received().contains("ready"));
@@ -455,8 +456,7 @@ void TestENoteWidget::strokesOnTwoPagesReachBothThumbnails()
     QVERIFY(m_teacher.write(FakeTeacher::frame("line@", "enote&0&" + kStroke) +
                             FakeTeacher::frame("line@", "enote&1&" + kStroke)));
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->currentPage() == 1; }));
-    QTest::qWait(ENoteWidget::LineRepaintDelay + 100);
-    QVERIFY(hasStroke(0) && hasStroke(1));
+    QTRY_VERIFY(hasStroke(0) && hasStroke(1));
 }
 
 void TestENoteWidget::addedPagesAndRowsOutsideTheList()
