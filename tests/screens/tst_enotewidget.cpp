@@ -303,6 +303,7 @@ void TestENoteWidget::syncEndsForItsPageTimesOutAndDrops()
     // No answer: the page stays as it was and is asked for again when selected.
     m_screen->setSyncTimeout(200);
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    m_screen->setSyncTimeout(1000); // long enough for the header to come in time
     m_image.clearReceived();
     m_screen->setCurrentPage(0);
     QVERIFY(asked("sync@enote#query#0"));
@@ -384,16 +385,20 @@ void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
         return serve(page, QSize(400, 300), image) && view->currentIndex() == page &&
                view->checkIsUpdate() && !view->document()->m_currPage.m_baImage.isEmpty();
     };
+    // Syncs that are served whole have time to be.
+    m_screen->setSyncTimeout(ENoteWidget::SyncTimeout);
     m_image.clearReceived();
     m_screen->setCurrentPage(2);
     QVERIFY(asked("sync@enote#query#2"));
     QVERIFY(serveAfresh(2));
 
     // Page 0 is answered only after the student has gone back to page 1.
+    m_screen->setSyncTimeout(300);
     m_image.clearReceived();
     m_screen->setCurrentPage(0);
     QVERIFY(asked("sync@enote#query#0"));
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    m_screen->setSyncTimeout(ENoteWidget::SyncTimeout);
     m_screen->setCurrentPage(1);
     QVERIFY(asked("sync@enote#query#1"));
     QVERIFY(m_image.write(header(0, QSize(400, 300), image)));
