@@ -368,7 +368,6 @@ void TestENoteWidget::slowImageKeepsItsSync()
 // spoil no later sync; a page given up is asked for again when the student comes back to it.
 void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
 {
-    m_screen->setSyncTimeout(300);
     m_screen->matchPageCount(3);
     PageView *view = m_screen->pageView();
     const QByteArray image = picture(QSize(400, 300));
@@ -377,6 +376,7 @@ void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
     QVERIFY(m_image.write(header(1, QSize(400, 300), image)));
     QVERIFY(asked("sync@enote#ready#1"));
     QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+    m_screen->setSyncTimeout(300);
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
     QVERIFY(!view->checkIsUpdate());
 
