@@ -12,7 +12,6 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -21,12 +20,12 @@
 #include <functional>
 
 namespace {
+// Each step waits for what it checks at most this long: enough for a loaded machine. How fast the
+// program starts is measured by bench_startup.
 #if defined(__SANITIZE_ADDRESS__)
-const int kStartBudgetMs = 8000; // instrumented builds start several times slower
-const int kStepMs = 15000;
+const int kStepMs = 45000; // instrumented builds run several times slower
 #else
-const int kStartBudgetMs = 2000;
-const int kStepMs = 5000;
+const int kStepMs = 15000;
 #endif
 const int kToolbarHeight = 62;
 const quint16 kTeacherPort = 59988;
@@ -74,8 +73,11 @@ struct LoginLayout
         login = origin +
                 QPoint(labelWidth / 2, gap + 3 * (rowHeight + gap) + 8 + 25 + buttonRowHeight / 2);
         exit = login + QPoint(labelWidth / 2 + 65, 0); // right of the login button, 130 wide
+        teacherField =
+            QRect(origin.x() + labelWidth, teacher.y() - rowHeight / 2, fieldWidth, rowHeight);
     }
     QPoint name, password, teacher, login, exit;
+    QRect teacherField;
 };
 
 // Centre of a toolbar button: the status picture, then the buttons, 70 wide and 4 apart.
@@ -86,6 +88,8 @@ QPoint toolbarButton(int slot)
 const int kPenButton = 3;
 // Left of the hands-up button at the right end of the toolbar.
 const QRect kShareIndicator(1600, 0, 236, kToolbarHeight);
+// Background of the login screen, clear of its panel.
+const QRect kLoginBackground(20, kToolbarHeight + 20, 300, 200);
 
 // A stroke item text: type 3, colour, width, points.
 QByteArray strokeText(const QColor &colour, int width, const QList<QPoint> &points)
@@ -191,12 +195,10 @@ private:
     QRect m_screen;
     QImage m_loginScreen;
     QRect m_notePage; // where the note page shows on screen
-    QElapsedTimer m_clock;
 };
 
 void TestProgram::initTestCase()
 {
-    m_clock.start();
     QVERIFY2(!ProgramRunner::xdotool({QStringLiteral("version")}).isNull(),
              "xdotool is missing (scripts/install-deps.sh installs it)");
     QVERIFY(m_server.listen());
@@ -228,22 +230,30 @@ void TestProgram::initTestCase()
 
 void TestProgram::joiningTheClass()
 {
-    QElapsedTimer clock;
-    clock.start();
     QVERIFY(m_program.start());
     const QByteArray query = "teacher@cXVlcnk=";
-    QVERIFY2(m_server.waitUntil([&] { return m_server.received() == query; }, kStartBudgetMs),
+    QVERIFY2(m_server.waitUntil([&] { return m_server.received() == query; }, kStepMs),
              m_program.output().right(2000).constData());
-    QVERIFY(clock.elapsed() <= kStartBudgetMs);
 
     // Full screen without a window manager.
     QVERIFY(m_program.waitForWindow(&m_screen));
     QCOMPARE(m_screen, ProgramRunner::screenGeometry());
 
     m_server.clearReceived();
-    QVERIFY(m_server.sendCommand("teacher@", QStringLiteral("Ms Kowalski,Mr Brandt")));
-    QTest::qWait(300); // the list reaches the screen
     const LoginLayout layout(m_screen);
+    // The screen is painted, the teacher field's light face shown, before the list comes.
+    const QRect &field = layout.teacherField;
+    const QImage painted = waitForScreen([&](const QImage &image) {
+        return ScreenPixels::count(image, field, Qt::white, 55) >
+               field.width() * field.height() / 2;
+    });
+    QVERIFY(!painted.isNull());
+    const int teacherInk = ScreenPixels::count(painted, field, Qt::black, 60);
+    QVERIFY(m_server.sendCommand("teacher@", QStringLiteral("Ms Kowalski,Mr Brandt")));
+    // The list has reached the screen: its first name shows in the teacher field.
+    QVERIFY(!waitForScreen([&](const QImage &image) {
+                 return ScreenPixels::count(image, field, Qt::black, 60) > teacherInk + 50;
+             }).isNull());
     QVERIFY(m_program.click(layout.name));
     QVERIFY(m_program.type(QStringLiteral("Anna")));
     QVERIFY(m_program.click(layout.password));
@@ -591,7 +601,7 @@ void TestProgram::lockAndRelease()
             return mostlyBlack(image) &&
                    ScreenPixels::box(image, image.rect(), Qt::white, 30) == lockText;
         },
-        9000);
+        6000 + kStepMs);
     QVERIFY(!relocked.isNull());
 
     QVERIFY(m_teacher.sendFrame("lockscreen@", "0"));
@@ -608,7 +618,9 @@ void TestProgram::exitQuestionUnderTheLock()
 {
     // The exit question is open (login screen, Exit) when the teacher locks the screen.
     QVERIFY(m_program.click(toolbarButton(1)));
-    QTest::qWait(100);
+    QVERIFY(!waitForScreen([&](const QImage &image) {
+                 return image.copy(kLoginBackground) == m_loginScreen.copy(kLoginBackground);
+             }).isNull());
     QVERIFY(m_program.click(LoginLayout(m_screen).exit));
     QRect question;
     QVERIFY(FakePeer::waitUntil(
@@ -659,10 +671,16 @@ void TestProgram::vote()
     QVERIFY(
         save(waitForScreen([](const QImage &) { return true; }), QStringLiteral("program_vote")));
 
-    // Digits 1 to 3 in the first row of buttons, 4 to 6 in the second, Send below them.
+    // Digits 1 to 3 in the first row of buttons, 4 to 6 in the second, Send below them; the
+    // answer shows above them.
+    const QRect answer(view.topLeft() + QPoint(25, 24), QSize(200, 56));
     QVERIFY(m_program.click(view.topLeft() + QPoint(205, 132)));
-    QTest::qWait(50);
-    QVERIFY(save(ProgramRunner::grabScreen(), QStringLiteral("program_vote_chosen")));
+    QVERIFY(save(waitForScreen([&](const QImage &image) {
+                     return ScreenPixels::count(image, answer, Qt::white, 55) >
+                                answer.width() * answer.height() / 2 &&
+                            ScreenPixels::count(image, answer, Qt::black, 60) > 30;
+                 }),
+                 QStringLiteral("program_vote_chosen")));
     QVERIFY(m_program.click(view.topLeft() + QPoint(125, 315)));
     QVERIFY(waitForFrame("vote@3"));
     QVERIFY(m_teacher.sendFrame("vote@", "0"));
@@ -674,13 +692,14 @@ void TestProgram::kick()
 {
     QVERIFY(!m_loginScreen.isNull());
     QVERIFY(m_teacher.sendFrame("kick@", "1"));
-    QTest::qWait(50);
+    // Frames are handled in turn: the kick is, once the heartbeat after it is answered.
+    QVERIFY(m_teacher.sendFrame("heart@", ""));
+    QVERIFY(waitForFrame("heart@student"));
     m_teacher.closeConnection();
     // Back on the login screen, offline; the program itself goes on.
     const QRect status(0, 0, 70, kToolbarHeight);
-    const QRect background(20, kToolbarHeight + 20, 300, 200);
     const QImage shot = waitForScreen([&](const QImage &image) {
-        for (const QRect &area : {status, background, kShareIndicator}) {
+        for (const QRect &area : {status, kLoginBackground, kShareIndicator}) {
             if (image.copy(area) != m_loginScreen.copy(area))
                 return false;
         }
@@ -689,7 +708,6 @@ void TestProgram::kick()
     QVERIFY(save(shot, QStringLiteral("program_kicked")));
     QVERIFY(!shot.isNull());
     QVERIFY(m_program.isRunning());
-    QVERIFY2(m_clock.elapsed() < 60000, qPrintable(QString::number(m_clock.elapsed())));
 }
 
 void TestProgram::cleanupTestCase()

@@ -163,6 +163,9 @@ QList<QByteArray> TestTeacherCommands::exchange(const QByteArray &word, const QB
 {
     m_teacher.clearFrames();
     m_teacher.sendFrame(word, args);
+    // Frames are handled in turn: once the heartbeat after it is answered, so is this one.
+    m_teacher.sendFrame("heart@", "");
+    m_teacher.waitUntil([this] { return m_teacher.removeFrame("heart@student"); }, 10000);
     if (expected > 0)
         m_teacher.waitForFrames(expected, 10000);
     QTest::qWait(settleMs);
@@ -302,7 +305,7 @@ void TestTeacherCommands::toolsDrawOnTheScreenShown()
     exchange("query@", "status#ebook", 3);
     QTest::mouseClick(w()->findChild<ToolbarButton *>("Pen.svg"), Qt::LeftButton);
     exchange("share@", "1", 1);
-    exchange("query@", "status#enote", 3);
+    exchange("query@", "status#enote", 2);
     QCOMPARE(w()->stack()->currentIndex(), int(MainWidget::ENotePage));
     const int bookStrokes = strokesOn(book);
     const QList<QPoint> path{{40, 40}, {140, 90}, {240, 60}};
@@ -422,7 +425,7 @@ void TestTeacherCommands::lessonViews()
     QVERIFY(!w()->browserUp());
     exchange("browser@", "url#127.0.0.1:1/page", 0);
     QVERIFY(w()->browserUp());
-    exchange("query@", "status#enote", 3);
+    exchange("query@", "status#enote", 2);
     QVERIFY(!w()->browserUp());
     exchange("browser@", "url#127.0.0.1:1/again", 0);
     QVERIFY(w()->browserUp());
@@ -448,6 +451,8 @@ void TestTeacherCommands::lockTakesTheInput()
     exchange("browser@", "url#127.0.0.1:1/locked", 0);
     exchange("chat@", "Anyone there?", 0, 0);
     LineEdit *address = w()->browserWidget()->addressLine();
+    // The view names its address once it has taken it.
+    QTRY_COMPARE(address->text(), QString("http://127.0.0.1:1/locked"));
     const QString url = address->text();
     const QColor colour = TaskToolManager::instance()->color();
     typeOn(address, "evil.example");

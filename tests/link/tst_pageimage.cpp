@@ -32,7 +32,7 @@ struct Channel
     bool feed(const QByteArray &bytes)
     {
         QSignalSpy reads(socket(), &QIODevice::readyRead);
-        return peer.write(bytes) && reads.wait(3000);
+        return peer.write(bytes) && reads.wait(FakePeer::kWaitMs);
     }
 
     FakePeer peer;

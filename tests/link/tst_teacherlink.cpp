@@ -46,7 +46,7 @@ struct Link
     bool feed(const QByteArray &bytes)
     {
         QSignalSpy reads(tcp.teacherSocket(), &QIODevice::readyRead);
-        return teacher.write(bytes) && reads.wait(3000);
+        return teacher.write(bytes) && reads.wait(FakePeer::kWaitMs);
     }
     bool drop()
     {
@@ -225,7 +225,7 @@ void TestTeacherLink::readerReplies()
     link.teacher.clearFrames();
     link.rec.log.clear();
     QVERIFY(link.feed("share@"));
-    QTest::qWait(400);
+    QVERIFY(FakePeer::waitUntil([&] { return link.rec.log.contains("share:0"); }));
     QVERIFY(link.feed("1_1chat@"));
     QTest::qWait(400);
     QVERIFY(link.feed("2_hi"));

@@ -468,7 +468,7 @@ void TestCanvas::thumbnailRedrawsAreCoalesced()
     QSignalSpy thumbs(view, SIGNAL(updateThunmbianl()));
     for (int i = 0; i < 50; ++i)
         view->procLineData(i % 2, kTeacherStroke);
-    QVERIFY(thumbs.wait(1000));
+    QVERIFY(thumbs.wait(FakePeer::kWaitMs));
     QTest::qWait(2 * PageView::ThumbnailDelay);
     QCOMPARE(thumbs.count(), 1);
     QCOMPARE(itemsOf<PolylineItem>(view->pageScene()).size(), 25);

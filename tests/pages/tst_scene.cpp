@@ -238,7 +238,7 @@ private slots:
         const QByteArray args = ("enote&2&" + item.toString()).toUtf8();
         const QByteArray frame = "line@" + QByteArray::number(args.size()) + "_" + args;
         QByteArray received;
-        QTRY_VERIFY_WITH_TIMEOUT((received += peer->readAll()).contains(frame), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT((received += peer->readAll()).contains(frame), 10000);
     }
 };
 

@@ -241,7 +241,8 @@ private slots:
         stopped.thread.stop();
         QVERIFY(QTest::qWaitFor([&stopped] { return stopped.done; }, 10000));
         QVERIFY(stopped.thread.wait(5000));
-        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        // Not after the rest of the image, which takes seconds (bench_book_open measures it).
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(stopped.pages.size(), 1);
     }
 };

@@ -58,7 +58,7 @@ private:
     bool answer(const QByteArray &word, const QString &argument)
     {
         QSignalSpy reads(tcp()->serverSocket(), &QIODevice::readyRead);
-        return m_server.sendCommand(word, argument) && reads.wait(3000);
+        return m_server.sendCommand(word, argument) && reads.wait(FakePeer::kWaitMs);
     }
     bool request(const QByteArray &word, const QString &argument)
     {
@@ -78,7 +78,7 @@ private:
         const int third = book.size() / 3;
         for (const QByteArray &part :
              {book.left(third), book.mid(third, third), book.mid(2 * third)}) {
-            if (!m_server.write(part) || !reads.wait(3000))
+            if (!m_server.write(part) || !reads.wait(FakePeer::kWaitMs))
                 return false;
         }
         return true;
@@ -147,9 +147,9 @@ private slots:
         const QByteArray list =
             FakeClassServer::command("book@", "books/all#" + names.join(',') + "@end");
         QSignalSpy reads(tcp()->serverSocket(), &QIODevice::readyRead);
-        QVERIFY(m_server.write(list.left(list.size() / 2 + 1)) && reads.wait(3000));
+        QVERIFY(m_server.write(list.left(list.size() / 2 + 1)) && reads.wait(FakePeer::kWaitMs));
         QCOMPARE(server.bookList()->count(), 0);
-        QVERIFY(m_server.write(list.mid(list.size() / 2 + 1)) && reads.wait(3000));
+        QVERIFY(m_server.write(list.mid(list.size() / 2 + 1)) && reads.wait(FakePeer::kWaitMs));
         QCOMPARE(texts(server.bookList()), names);
         QCOMPARE(server.bookList()->item(399)->data(serverbooswidget::ServerPathRole).toString(),
                  QStringLiteral("books/all/Book 399.pdf"));

@@ -1,6 +1,7 @@
 // screen sizes: 1920x1080 1280x800
 #include "link/Settings.h"
 #include "screens/DisplayWidget.h"
+#include "screens/EBookItemDelegate.h"
 #include "screens/LocalBooksWidget.h"
 #include "screens/ScreenPointers.h"
 #include "screens/serverbooswidget.h"
@@ -107,11 +108,15 @@ private slots:
         m_display->onOpeneBook(Settings::instance()->localBookDir() + "lesson.pdf");
         QTRY_COMPARE_WITH_TIMEOUT(m_display->pageCount(), 12, 20000);
         QTRY_VERIFY(!m_display->isOpening());
+        EBookItemDelegate *thumbnails = m_display->delegate();
+        const QImage first = thumbnails->thumbnail(0).toImage();
+        const QImage second = thumbnails->thumbnail(1).toImage();
         m_display->lineUpdatePage(0, "3#230,30,30,255#6#60,120 160,90 260,130 360,95 460,125 ");
         m_display->lineUpdatePage(0, "3#20,60,220,255#4#80,300 200,420 330,330 480,470 ");
         m_display->lineUpdatePage(1, "3#20,160,60,255#8#100,500 420,520 ");
         m_display->lineUpdatePage(0, "3#230,30,30,255#3#70,600 300,640 ");
-        QTest::qWait(700); // thumbnails redrawn
+        QTRY_VERIFY(thumbnails->thumbnail(0).toImage() != first &&
+                    thumbnails->thumbnail(1).toImage() != second);
         QVERIFY(show(m_display, "ebook"));
         QCOMPARE(m_display->currentPage(), 0);
     }

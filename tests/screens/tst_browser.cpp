@@ -96,7 +96,7 @@ bool TestBrowser::loadAfter(const std::function<void()> &action)
 {
     QSignalSpy finished(m_browser->webView(), &QWebView::loadFinished);
     action();
-    if (!finished.wait(5000))
+    if (!finished.wait(15000))
         return false;
     return finished.first().first().toBool();
 }

@@ -121,6 +121,7 @@ private slots:
         QCOMPARE(screen.lastBook(), five);
 
         // The same book twice while it opens: one open.
+        QTRY_COMPARE(threadsOf(screen), 0); // the threads delete themselves
         screen.onOpeneBook(sixty);
         screen.onOpeneBook(sixty);
         QVERIFY(screen.pendingBook().isEmpty());
@@ -153,8 +154,7 @@ private slots:
         QVERIFY(screen.failBox());
         QCOMPARE(screen.failBox()->text(), QStringLiteral("This book cannot be opened."));
         screen.failBox()->close();
-        QTest::qWait(50); // the threads delete themselves
-        QCOMPARE(threadsOf(screen), 0);
+        QTRY_COMPARE(threadsOf(screen), 0);
     }
 
     void teacherPagesStrokesClearAndRotation()
@@ -189,7 +189,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return pageFile(screen, 1).m_size == QSize(704, 544); }));
         QVERIFY(QTest::qWaitFor([&] { return screen.currentPage() == 3; }));
         QCOMPARE(screen.pageView()->document()->m_currPage.m_size, QSize(704, 544));
-        QVERIFY(QTest::qWaitFor([&] { return !screen.waitingDialog()->isVisible(); }, 3000));
+        QVERIFY(QTest::qWaitFor([&] { return !screen.waitingDialog()->isVisible(); }, 10000));
 
         // Rows from outside the book are ignored.
         for (int row : {-1, 20, 1000}) {
@@ -242,7 +242,8 @@ private slots:
                                   5000);
     }
 
-    // The screen goes away within a frame or so, also while a page is in one huge image.
+    // The screen goes away at once, also while a page is in one huge image: not after the rest
+    // of the page's time budget (bench_book_open measures how soon).
     void screenGoingAwayInAHugeImage()
     {
         QVERIFY(PdfFixtures::hugeImage(bookPath("image.pdf"), 30000));
@@ -254,7 +255,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         delete screen;
-        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < XPDFRenderer::kDefaultPageBudgetMs / 5,
+                 qPrintable(QString::number(clock.elapsed())));
         QTRY_COMPARE_WITH_TIMEOUT(QDir(folder).entryList({"*.crp"}, QDir::Files), QStringList(),
                                   5000);
     }

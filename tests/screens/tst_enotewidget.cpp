@@ -389,6 +389,7 @@ void TestENoteWidget::syncEndsForItsPageTimesOutAndDrops()
     // No answer: the page stays as it was and is asked for again when selected.
     m_screen->setSyncTimeout(200);
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    m_screen->setSyncTimeout(1000); // long enough for the header to come in time
     m_image.clearReceived();
     m_screen->setCurrentPage(0);
     QVERIFY(asked("sync@enote#query#0"));
@@ -414,8 +415,8 @@ void TestENoteWidget::syncEndsForItsPageTimesOutAndDrops()
 // the image restart its timer; a stall ends it.
 void TestENoteWidget::slowImageKeepsItsSync()
 {
-    const int gap = 600; // each under the timeout, all of them beyond it
-    m_screen->setSyncTimeout(1000);
+    const int gap = 500; // each well under the timeout, all of them beyond it
+    m_screen->setSyncTimeout(1500);
     m_screen->matchPageCount(2);
     const QByteArray image = picture(QSize(400, 300));
     const int piece = image.size() / 4 + 1;
@@ -453,7 +454,6 @@ void TestENoteWidget::slowImageKeepsItsSync()
 // spoil no later sync; a page given up is asked for again when the student comes back to it.
 void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
 {
-    m_screen->setSyncTimeout(300);
     m_screen->matchPageCount(3);
     PageView *view = m_screen->pageView();
     const QByteArray image = picture(QSize(400, 300));
@@ -462,6 +462,7 @@ void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
     QVERIFY(m_image.write(header(1, QSize(400, 300), image)));
     QVERIFY(asked("sync@enote#ready#1"));
     QVERIFY(m_teacher.sendFrame("sync@", "enote#end"));
+    m_screen->setSyncTimeout(300);
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
     QVERIFY(!view->checkIsUpdate());
 
@@ -470,16 +471,20 @@ void TestENoteWidget::stalledImageAndLateAnswerSpoilNoLaterSync()
         return serve(page, QSize(400, 300), image) && view->currentIndex() == page &&
                view->checkIsUpdate() && !view->document()->m_currPage.m_baImage.isEmpty();
     };
+    // Syncs that are served whole have time to be.
+    m_screen->setSyncTimeout(ENoteWidget::SyncTimeout);
     m_image.clearReceived();
     m_screen->setCurrentPage(2);
     QVERIFY(asked("sync@enote#query#2"));
     QVERIFY(serveAfresh(2));
 
     // Page 0 is answered only after the student has gone back to page 1.
+    m_screen->setSyncTimeout(300);
     m_image.clearReceived();
     m_screen->setCurrentPage(0);
     QVERIFY(asked("sync@enote#query#0"));
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }));
+    m_screen->setSyncTimeout(ENoteWidget::SyncTimeout);
     m_screen->setCurrentPage(1);
     QVERIFY(asked("sync@enote#query#1"));
     QVERIFY(m_image.write(header(0, QSize(400, 300), image)));
@@ -504,7 +509,8 @@ void TestENoteWidget::pagesBeyondThePictureLimit()
     const QByteArray image = picture(QSize(400, 300));
     QVERIFY(asked("sync@enote#query#3"));
     QVERIFY(m_image.write(header(3, QSize(2000, 9000), image)));
-    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; }, 1000));
+    QVERIFY(FakePeer::waitUntil([this] { return m_screen->syncPage() == -1; },
+                                ENoteWidget::SyncTimeout / 2));
     QVERIFY(seen("onReplacepage: page 3 size 2000 9000 not valid"));
     QVERIFY(!TcpManager::instance()->teacherFileThread()->isReceivingFile());
     QVERIFY(!m_image.received().contains("ready"));
@@ -541,8 +547,7 @@ void TestENoteWidget::strokesOnTwoPagesReachBothThumbnails()
     QVERIFY(m_teacher.write(FakeTeacher::frame("line@", "enote&0&" + kStroke) +
                             FakeTeacher::frame("line@", "enote&1&" + kStroke)));
     QVERIFY(FakePeer::waitUntil([this] { return m_screen->currentPage() == 1; }));
-    QTest::qWait(ENoteWidget::LineRepaintDelay + 100);
-    QVERIFY(hasStroke(0) && hasStroke(1));
+    QTRY_VERIFY(hasStroke(0) && hasStroke(1));
 }
 
 void TestENoteWidget::addedPagesAndRowsOutsideTheList()

@@ -90,7 +90,7 @@ private slots:
         // Turned a quarter clockwise: the left half is now on top.
         screen.rotatePage(1);
         QVERIFY(QTest::qWaitFor([&] { return pageFile(screen, 1).m_size == size.transposed(); }));
-        QVERIFY(QTest::qWaitFor([&] { return !screen.waitingDialog()->isVisible(); }, 3000));
+        QVERIFY(QTest::qWaitFor([&] { return !screen.waitingDialog()->isVisible(); }, 10000));
         image = shown(screen);
         QCOMPARE(image.size(), size.transposed() / 10);
         QVERIFY(isRed(image.pixelColor(160, 100)));

@@ -288,8 +288,7 @@ void TestLessonViews::lockCannotBeLeftByTheStudent()
     for (int i = 0; i < 2; ++i) {
         busy.show();
         busy.raise();
-        QTest::qWait(100);
-        QCOMPARE(windowOnTop(), &lock);
+        QTRY_COMPARE(windowOnTop(), &lock);
     }
 
     // The teacher's warning shows over it, also when a vote comes up meanwhile; once the
@@ -297,14 +296,12 @@ void TestLessonViews::lockCannotBeLeftByTheStudent()
     LockWidget warning(QStringLiteral("Sit down"), true);
     warning.showFullScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&warning));
-    QTest::qWait(50);
-    QCOMPARE(windowOnTop(), &warning);
+    QTRY_COMPARE(windowOnTop(), &warning);
     VoteWidget vote(&m_main);
     centreOnMain(&vote);
     vote.show();
     QVERIFY(QTest::qWaitForWindowExposed(&vote));
-    QTest::qWait(50);
-    QCOMPARE(windowOnTop(), &warning);
+    QTRY_COMPARE(windowOnTop(), &warning);
     QVERIFY(saveScreen(QStringLiteral("warning_over_lock"), &warning));
     for (int tick = 0; tick < LockWidget::BlinkTicks; ++tick)
         warning.onTimer();
@@ -351,7 +348,7 @@ void TestLessonViews::warningBlinksAndClosesAfterSixTicks()
     QElapsedTimer clock;
     clock.start();
     timed.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!timed.isVisible(), 9000);
+    QTRY_VERIFY_WITH_TIMEOUT(!timed.isVisible(), 20000);
     QCOMPARE(ticks.count(), 6);
     QVERIFY(clock.elapsed() >= 5500);
     QVERIFY(!LockWidget(QString(), false).blinkTimer().isActive());

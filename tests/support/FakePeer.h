@@ -16,6 +16,9 @@ class FakePeer : public QObject
 {
     Q_OBJECT
 public:
+    // How long a wait lasts at most unless told otherwise: long enough for a loaded machine.
+    static constexpr int kWaitMs = 10000;
+
     explicit FakePeer(QObject *parent = nullptr);
     ~FakePeer() override;
 
@@ -25,7 +28,7 @@ public:
     quint16 port() const;
     void stopListening();
 
-    bool waitForConnection(int timeoutMs = 3000);
+    bool waitForConnection(int timeoutMs = kWaitMs);
     bool isConnected() const;
     QTcpSocket *socket() const { return m_socket; }
     int connectionCount() const { return m_nConnections; }
@@ -34,14 +37,14 @@ public:
     bool write(const QByteArray &bytes);
     // Closes the current connection (the client sees a drop).
     void closeConnection();
-    bool waitForDisconnected(int timeoutMs = 3000);
+    bool waitForDisconnected(int timeoutMs = kWaitMs);
 
     QByteArray received() const { return m_received; }
     void clearReceived();
-    bool waitForBytes(int count, int timeoutMs = 3000);
+    bool waitForBytes(int count, int timeoutMs = kWaitMs);
 
     // Runs the event loop until the condition holds or the time is up.
-    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 3000);
+    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = kWaitMs);
 
 signals:
     void clientConnected();

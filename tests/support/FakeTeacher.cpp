@@ -30,6 +30,17 @@ void FakeTeacher::clearFrames()
     clearReceived();
 }
 
+bool FakeTeacher::removeFrame(const QByteArray &text)
+{
+    for (int i = 0; i < m_frames.size(); ++i) {
+        if (m_frames.at(i).first + m_frames.at(i).second == text) {
+            m_frames.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool FakeTeacher::waitForFrames(int count, int timeoutMs)
 {
     return waitUntil([this, count] { return m_frames.size() >= count; }, timeoutMs);

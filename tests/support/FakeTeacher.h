@@ -23,7 +23,9 @@ public:
     QList<Frame> frames() const { return m_frames; }
     QList<QByteArray> frameTexts() const; // each frame as "word@args"
     void clearFrames();
-    bool waitForFrames(int count, int timeoutMs = 3000);
+    // Takes the first frame of that text ("word@args") out of the frames kept.
+    bool removeFrame(const QByteArray &text);
+    bool waitForFrames(int count, int timeoutMs = kWaitMs);
 
 signals:
     void frameReceived(QByteArray word, QByteArray args);
