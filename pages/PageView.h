@@ -43,8 +43,9 @@ public:
     // accepts stay on it.
     void resizePage(int page, int width, int height, const ItemFilter &keep = ItemFilter());
     void showShareVote(const QStringList &fields);
-    // False when no page is shown or the export failed.
-    bool saveAsPdf();
+    // False when no page is shown or the export failed; the pages written blank, their files
+    // unreadable, go to blankPages.
+    bool saveAsPdf(QList<int> *blankPages = nullptr);
     void procLineData(int page, const QString &itemText);
     void shareLines();
     void moveItem(int page, const QString &id, const QString &pos);
