@@ -16,6 +16,11 @@
 #include <QDebug>
 #include <QStackedWidget>
 
+namespace {
+// Pages named in the notice of pages saved blank; more are shown as an ellipsis.
+const int kBlankPagesNamed = 20;
+} // namespace
+
 void MainWidget::onBtnLogin()
 {
     m_StackedWidget->setCurrentIndex(LoginPage);
@@ -133,9 +138,24 @@ void MainWidget::onBtnSave()
         return;
     delete m_SavePdfDialog;
     m_SavePdfDialog = nullptr;
-    const bool saved = mode == 0 ? m_DisplayWidget->saveAsPdf() : m_ENoteWidget->saveAsPdf();
-    if (!saved)
+    QList<int> blank;
+    const bool saved =
+        mode == 0 ? m_DisplayWidget->saveAsPdf(&blank) : m_ENoteWidget->saveAsPdf(&blank);
+    if (!saved) {
         NoticeBox::show(this, tr("Save"), tr("The pages could not be saved as a PDF file."));
+    } else if (!blank.isEmpty()) {
+        // Page numbers as the student counts them; a long list is cut short.
+        QStringList numbers;
+        for (int i = 0; i < blank.size() && i < kBlankPagesNamed; ++i)
+            numbers << QString::number(blank.at(i) + 1);
+        if (blank.size() > kBlankPagesNamed)
+            numbers << QString(QChar(0x2026));
+        NoticeBox::show(
+            this, tr("Save"),
+            tr("The PDF file was saved, but these pages could not be read and were saved "
+               "blank: %1")
+                .arg(numbers.join(QStringLiteral(", "))));
+    }
     m_LocalBooksWidget->LoadBooks();
 }
 

@@ -272,7 +272,7 @@ bool Document::getPage(int index, HSPage &out)
     return readPage(index, out) != FileState::Damaged;
 }
 
-bool Document::exportPdf()
+bool Document::exportPdf(QList<int> *blankPages)
 {
     const QString imagePath = Settings::instance()->tempBooksDir() + QStringLiteral("temp_jpg.jpg");
     const QString savePath = Settings::instance()->m_strSavePdfPath;
@@ -282,8 +282,15 @@ bool Document::exportPdf()
     QSize size(kBlankPageWidth, kBlankPageHeight);
     for (int i = 0; i < m_listPageNames.size(); ++i) {
         HSPage page;
-        if (readPage(i, page) == FileState::Damaged)
+        const FileState state = readPage(i, page);
+        // A page never written is the blank page it was added as; any other page without its
+        // file has lost its content.
+        if (state == FileState::Damaged ||
+            (state == FileState::Missing && !m_unwritten.contains(m_listPageNames.at(i)))) {
             qDebug() << "exportPdf: page file unreadable, written blank" << pagePath(i);
+            if (blankPages)
+                blankPages->append(i);
+        }
         if (!page.m_size.isEmpty())
             size = page.m_size;
         if (!writePdfPage(scene, writer, page, size, imagePath))

@@ -42,8 +42,9 @@ public:
     bool getPage(int index, HSPage &out);
     // Writes every page into the PDF file at the save path of Settings. A page is written at its
     // size brought within what a PDF page may be, drawn within the page image limit; a page
-    // whose file cannot be read is written blank. False when the PDF could not be written.
-    bool exportPdf();
+    // whose file cannot be read is written blank, and its index goes to blankPages. False when
+    // the PDF could not be written.
+    bool exportPdf(QList<int> *blankPages = nullptr);
 
     int pageCount() const { return m_listPageNames.size(); }
     QString pagePath(int index) const;

@@ -329,13 +329,13 @@ void PageView::showShareVote(const QStringList &fields)
     m_scene.setShowVote(m_document.m_currPage);
 }
 
-bool PageView::saveAsPdf()
+bool PageView::saveAsPdf(QList<int> *blankPages)
 {
     if (!pageShown())
         return false;
     writeBack();
     m_document.saveCurrent();
-    return m_document.exportPdf();
+    return m_document.exportPdf(blankPages);
 }
 
 void PageView::shareLines()

@@ -45,8 +45,9 @@ public:
     // the other items, when they come again, take their old places among the kept ones.
     void resizePage(int page, int width, int height, const ItemFilter &keep = ItemFilter());
     void showShareVote(const QStringList &fields);
-    // False when no page is shown or the export failed.
-    bool saveAsPdf();
+    // False when no page is shown or the export failed; the pages written blank, their files
+    // unreadable, go to blankPages.
+    bool saveAsPdf(QList<int> *blankPages = nullptr);
     // The item made of the text, owned by the scene; null when none was made.
     QGraphicsItem *procLineData(int page, const QString &itemText);
     void shareLines();

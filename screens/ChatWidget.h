@@ -11,14 +11,16 @@ class QTextEdit;
 
 // Chat panel with the teacher: the conversation above an input line with Send and Close.
 // The teacher's texts are shown as plain text. A message is shown up to MaxMessageLength
-// characters and the last MaxMessages messages are kept, so that any message is laid out within
-// a frame's time.
+// characters and the last MaxMessages messages are kept whole, however many lines each has, so
+// that any message is laid out within a frame's time. Messages of very many lines are kept
+// fewer: the view is never taller than MaxViewHeight pixels.
 class ChatWidget : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr int MaxMessageLength = 2000;
     static constexpr int MaxMessages = 200;
+    static constexpr int MaxViewHeight = 1 << 22;
 
     explicit ChatWidget(QWidget *parent = nullptr);
 
@@ -41,6 +43,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static QString shownText(const QString &text);
     void appendLine(const QString &name, const QString &text);
 
     QTextEdit *m_HistoryView;

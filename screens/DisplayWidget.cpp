@@ -130,9 +130,9 @@ void DisplayWidget::shareLines()
     m_PageView->shareLines();
 }
 
-bool DisplayWidget::saveAsPdf()
+bool DisplayWidget::saveAsPdf(QList<int> *blankPages)
 {
-    return m_PageView->saveAsPdf();
+    return m_PageView->saveAsPdf(blankPages);
 }
 
 void DisplayWidget::sendPreview()

@@ -36,8 +36,9 @@ public:
     ~DisplayWidget() override;
 
     void shareLines();
-    // False when no page is shown or the export failed.
-    bool saveAsPdf();
+    // False when no page is shown or the export failed; the pages written blank go to
+    // blankPages.
+    bool saveAsPdf(QList<int> *blankPages = nullptr);
     void sendPreview();
     void rotatePage(int row);
     void clearPages();

@@ -115,13 +115,13 @@ int ENoteWidget::pageCount() const
     return m_listwidget->count();
 }
 
-bool ENoteWidget::saveAsPdf()
+bool ENoteWidget::saveAsPdf(QList<int> *blankPages)
 {
     if (m_PageView->currentIndex() < 0) {
         qDebug() << "ENoteWidget::saveAsPdf: no page shown";
         return false;
     }
-    return m_PageView->saveAsPdf();
+    return m_PageView->saveAsPdf(blankPages);
 }
 
 void ENoteWidget::sendPreview()

@@ -31,8 +31,8 @@ public:
     explicit ENoteWidget(QWidget *parent = nullptr);
     ~ENoteWidget() override;
 
-    // True when the PDF file was written.
-    bool saveAsPdf();
+    // True when the PDF file was written; the pages written blank go to blankPages.
+    bool saveAsPdf(QList<int> *blankPages = nullptr);
     void sendPreview();
     void shareLines();
     void clearPages();

@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>تعذّر حفظ الصفحات كملف PDF.</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>تم حفظ ملف PDF، لكن تعذّرت قراءة هذه الصفحات فحُفظت فارغة: %1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>Die Seiten konnten nicht als PDF-Datei gespeichert werden.</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>Die PDF-Datei wurde gespeichert, aber diese Seiten konnten nicht gelesen werden und wurden leer gespeichert: %1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

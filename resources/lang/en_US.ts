@@ -149,6 +149,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>The pages could not be saved as a PDF file.</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>The PDF file was saved, but these pages could not be read and were saved blank: %1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

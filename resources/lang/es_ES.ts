@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>No se han podido guardar las páginas como archivo PDF.</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>El archivo PDF se ha guardado, pero estas páginas no se han podido leer y se han guardado en blanco: %1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

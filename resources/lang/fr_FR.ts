@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>Les pages n&apos;ont pas pu être enregistrées dans un fichier PDF.</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>Le fichier PDF a été enregistré, mais ces pages n&apos;ont pas pu être lues et ont été enregistrées vierges : %1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>ページを PDF ファイルとして保存できませんでした。</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>PDF ファイルを保存しましたが、次のページは読み込めなかったため白紙で保存されました：%1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

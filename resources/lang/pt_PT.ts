@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>Não foi possível guardar as páginas como ficheiro PDF.</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>O ficheiro PDF foi guardado, mas estas páginas não puderam ser lidas e foram guardadas em branco: %1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

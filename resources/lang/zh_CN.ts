@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>无法将页面保存为 PDF 文件。</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>PDF 文件已保存，但以下页面无法读取，已保存为空白页：%1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

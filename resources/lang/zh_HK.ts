@@ -130,6 +130,10 @@
         <source>The pages could not be saved as a PDF file.</source>
         <translation>無法將頁面儲存為 PDF 檔案。</translation>
     </message>
+    <message>
+        <source>The PDF file was saved, but these pages could not be read and were saved blank: %1</source>
+        <translation>PDF 檔案已儲存，但以下頁面無法讀取，已儲存為空白頁：%1</translation>
+    </message>
 </context>
 <context>
     <name>NoticeBox</name>

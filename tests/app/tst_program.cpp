@@ -170,6 +170,7 @@ private slots:
     void stalledNoteImageSparesTheNextPage();
     void studentStrokeReachesTheTeacher();
     void chat();
+    void chatFloodKeepsTheProgramAnswering();
     void lockAndRelease();
     void exitQuestionUnderTheLock();
     void vote();
@@ -575,6 +576,27 @@ void TestProgram::chat()
     QVERIFY(m_teacher.sendFrame("closechat@", ""));
     QVERIFY(FakePeer::waitUntil([&] { return !hasWindowOfSize(kChatSize); }, kStepMs));
     QCOMPARE(lessonFrames(), QList<QByteArray>{"chat@Done #2"});
+}
+
+// Megabytes of chat, then messages of nothing but line breaks, more than the chat view could
+// lay out: the heartbeat behind them is answered in a step's time, the chat shows.
+void TestProgram::chatFloodKeepsTheProgramAnswering()
+{
+    m_teacher.clearFrames();
+    const QByteArray word(2 * 1024 * 1024, 'w');
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_teacher.sendFrame("chat@", word));
+    const QByteArray lines(4000, '\n');
+    for (int i = 0; i < 120; ++i)
+        QVERIFY(m_teacher.sendFrame("chat@", lines));
+    QVERIFY(m_teacher.sendFrame("heart@", ""));
+    QVERIFY(waitForFrame("heart@student"));
+    const QRect view = m_program.waitForWindowOfSize(kChatSize, kStepMs);
+    QVERIFY(!view.isEmpty());
+    QVERIFY(save(ProgramRunner::grabScreen(), QStringLiteral("program_chat_flood")));
+    QVERIFY(m_teacher.sendFrame("closechat@", ""));
+    QVERIFY(FakePeer::waitUntil([&] { return !hasWindowOfSize(kChatSize); }, kStepMs));
+    QCOMPARE(lessonFrames(), QList<QByteArray>{"heart@student"});
 }
 
 void TestProgram::lockAndRelease()

@@ -68,6 +68,7 @@ private slots:
         m_nSeen = 0;
     }
     void chatShowsTeacherTextLiterallyAndSends();
+    void chatKeepsTheLastMessagesWhole();
     void voteSendsOnlyTheLastDigitOnce();
     void lockCannotBeLeftByTheStudent();
     void warningBlinksAndClosesAfterSixTicks();
@@ -187,6 +188,45 @@ void TestLessonViews::chatShowsTeacherTextLiterallyAndSends()
     chat.onSend();
     QCOMPARE(chat.history(), QStringLiteral("Anna: hi\n"));
     QCOMPARE(nextFrame(), QByteArray("chat@hi"));
+    disconnect(route);
+}
+
+// Messages of many lines, with the line breaks of any system, are kept or dropped whole, in the
+// view as in the history.
+void TestLessonViews::chatKeepsTheLastMessagesWhole()
+{
+    ChatWidget chat(&m_main);
+    chat.setPeerName(QStringLiteral("Mr Li"));
+    auto route =
+        connect(TcpManager::instance(), &TcpManager::receChat, &chat, &ChatWidget::onChatting);
+    centreOnMain(&chat);
+    QStringList sent;
+    for (int i = 0; i < ChatWidget::MaxMessages - 3; ++i) {
+        sent << QStringLiteral("Mr Li: note %1").arg(i);
+        QVERIFY(m_teacher.sendFrame("chat@", "note " + QByteArray::number(i)));
+    }
+    const QByteArray breaks[] = {"\n", "\r\n", "\r", "\xe2\x80\xa9"}; // the last: U+2029
+    for (const QByteArray &lineBreak : breaks) {
+        QByteArray text;
+        QStringList lines;
+        for (int line = 0; line < 60; ++line) {
+            text += (line ? lineBreak : QByteArray()) + "row " + QByteArray::number(line);
+            lines << QStringLiteral("row %1").arg(line);
+        }
+        sent << QStringLiteral("Mr Li: ") + lines.join(QLatin1Char('\n'));
+        QVERIFY(m_teacher.sendFrame("chat@", text));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(chat.history().endsWith(QStringLiteral("row 59\n")) &&
+                                 chat.history().count(QStringLiteral("row 0\n")) == 4,
+                             20000);
+    const QString kept = sent.mid(1).join(QLatin1Char('\n')) + QLatin1Char('\n');
+    QCOMPARE(chat.history(), kept);
+    QCOMPARE(chat.historyView()->toPlainText() + QLatin1Char('\n'), kept);
+    QCOMPARE(chat.historyView()->document()->blockCount(), ChatWidget::MaxMessages);
+    QScrollBar *bar = chat.historyView()->verticalScrollBar();
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(saveScreen(QStringLiteral("chat_lines"), &chat));
+
     disconnect(route);
 }
 
