@@ -5,12 +5,11 @@
 
 #include <functional>
 
-class ImageReduction;
-
 // Splash output device whose images heed the page's abort check: none is drawn once the page
 // is aborted, and an image whose decoded bytes exceed ImageReduction::kMaxDirectBytes is read
 // row by row into a reduction, checking between rows, before it is drawn. One image of a huge
 // declared size thus neither holds a render past its abort nor costs more than its reduction.
+// A reduction averages, so the page comes out as it would with the image at full size.
 class AbortableOutputDev : public SplashOutputDev
 {
 public:
@@ -33,11 +32,9 @@ public:
                              bool maskInterpolate) override;
 
 private:
-    // Leaves a small image as it is; reads a large one into reduction and puts the reduction
-    // in its place. False when the image is not to be drawn: the page is aborted, or the image
-    // cannot be read.
-    bool reduce(ImageReduction &reduction, Stream *&str, int &width, int &height, int components,
-                int bits, bool &inlineImg) const;
+    // Whether a reduction of a width x height image was read; says so when it was not and the
+    // page goes on.
+    bool wasRead(bool read, int width, int height) const;
 
     std::function<bool()> m_aborted;
 };
