@@ -22,6 +22,24 @@ bool AbortableOutputDev::wasRead(bool read, int width, int height) const
     return read;
 }
 
+bool AbortableOutputDev::takesCoverage()
+{
+    return getSplash()->getBitmap()->getMode() == splashModeXBGR8 && !getSplash()->getSoftMask();
+}
+
+bool AbortableOutputDev::reduceColour(ImageReduction &image, Stream *&str, int &width, int &height,
+                                      GfxImageColorMap *&colorMap, const QSize &size) const
+{
+    if (!wasRead(image.readColour(str, width, height, colorMap, nullptr, false, size, m_aborted),
+                 width, height))
+        return false;
+    str = image.stream();
+    width = image.width();
+    height = image.height();
+    colorMap = image.colorMap();
+    return true;
+}
+
 void AbortableOutputDev::drawImageMask(GfxState *state, Object *ref, Stream *str, int width,
                                        int height, bool invert, bool interpolate, bool inlineImg)
 {
@@ -34,8 +52,7 @@ void AbortableOutputDev::drawImageMask(GfxState *state, Object *ref, Stream *str
     }
     if (state->getFillColorSpace()->isNonMarking())
         return;
-    // A Type 3 glyph is drawn into a bitmap of its own, which takes stencils only.
-    const bool toBits = getSplash()->getBitmap()->getMode() != splashModeXBGR8;
+    const bool toBits = !takesCoverage();
     ImageReduction mask;
     if (!wasRead(mask.readStencil(str, width, height, invert, toBits,
                                   ImageReduction::size(width, height, toBits ? 1 : 8), m_aborted),
@@ -93,20 +110,26 @@ void AbortableOutputDev::drawImage(GfxState *state, Object *ref, Stream *str, in
                                    maskColors, inlineImg);
         return;
     }
+    // A colour key becomes the share of each pixel outside it, or bits dithered from that.
+    const bool keyToBits = maskColors && !takesCoverage();
+    const int bitsPerPixel = maskColors ? (keyToBits ? 25 : 32) : 24;
     ImageReduction image;
-    const int bitsPerPixel = maskColors ? 32 : 24;
-    if (!wasRead(image.readColour(str, width, height, colorMap, maskColors,
+    if (!wasRead(image.readColour(str, width, height, colorMap, maskColors, keyToBits,
                                   ImageReduction::size(width, height, bitsPerPixel), m_aborted),
                  width, height))
         return;
-    if (maskColors)
+    if (!maskColors)
+        SplashOutputDev::drawImage(state, ref, image.stream(), image.width(), image.height(),
+                                   image.colorMap(), interpolate, nullptr, false);
+    else if (keyToBits)
+        SplashOutputDev::drawMaskedImage(state, ref, image.stream(), image.width(), image.height(),
+                                         image.colorMap(), interpolate, image.alphaStream(),
+                                         image.width(), image.height(), false, interpolate);
+    else
         SplashOutputDev::drawSoftMaskedImage(state, ref, image.stream(), image.width(),
                                              image.height(), image.colorMap(), interpolate,
                                              image.alphaStream(), image.width(), image.height(),
                                              image.alphaColorMap(), interpolate);
-    else
-        SplashOutputDev::drawImage(state, ref, image.stream(), image.width(), image.height(),
-                                   image.colorMap(), interpolate, nullptr, false);
 }
 
 void AbortableOutputDev::drawMaskedImage(GfxState *state, Object *ref, Stream *str, int width,
@@ -117,27 +140,29 @@ void AbortableOutputDev::drawMaskedImage(GfxState *state, Object *ref, Stream *s
     if (m_aborted())
         return;
     ImageReduction image;
-    if (ImageReduction::isLarge(width, height, colorMap->getNumPixelComps(), colorMap->getBits())) {
-        if (!wasRead(image.readColour(str, width, height, colorMap, nullptr,
-                                      ImageReduction::size(width, height, 24), m_aborted),
-                     width, height))
-            return;
-        str = image.stream();
-        width = image.width();
-        height = image.height();
-        colorMap = image.colorMap();
-    }
+    if (ImageReduction::isLarge(width, height, colorMap->getNumPixelComps(), colorMap->getBits()) &&
+        !reduceColour(image, str, width, height, colorMap, ImageReduction::size(width, height, 24)))
+        return;
     if (!ImageReduction::isLarge(maskWidth, maskHeight, 1, 1)) {
         SplashOutputDev::drawMaskedImage(state, ref, str, width, height, colorMap, interpolate,
                                          maskStr, maskWidth, maskHeight, maskInvert,
                                          maskInterpolate);
         return;
     }
-    // The stencil becomes the share of each pixel that shows the image.
+    // The stencil becomes the share of each pixel that shows the image, or bits dithered
+    // from that.
+    const bool toBits = !takesCoverage();
     ImageReduction mask;
-    if (wasRead(mask.readStencil(maskStr, maskWidth, maskHeight, maskInvert, false,
-                                 ImageReduction::size(maskWidth, maskHeight, 8), m_aborted),
-                maskWidth, maskHeight))
+    if (!wasRead(mask.readStencil(maskStr, maskWidth, maskHeight, maskInvert, toBits,
+                                  ImageReduction::size(maskWidth, maskHeight, toBits ? 1 : 8),
+                                  m_aborted),
+                 maskWidth, maskHeight))
+        return;
+    if (toBits)
+        SplashOutputDev::drawMaskedImage(state, ref, str, width, height, colorMap, interpolate,
+                                         mask.stream(), mask.width(), mask.height(), false,
+                                         maskInterpolate);
+    else
         SplashOutputDev::drawSoftMaskedImage(state, ref, str, width, height, colorMap, interpolate,
                                              mask.stream(), mask.width(), mask.height(),
                                              mask.colorMap(), maskInterpolate);
@@ -176,15 +201,8 @@ void AbortableOutputDev::drawSoftMaskedImage(GfxState *state, Object *ref, Strea
         matteRgb.c[2] = rgb.b;
     }
     ImageReduction image;
-    if (largeImage || matte) {
-        if (!wasRead(image.readColour(str, width, height, colorMap, nullptr, imageSize, m_aborted),
-                     width, height))
-            return;
-        str = image.stream();
-        width = image.width();
-        height = image.height();
-        colorMap = image.colorMap();
-    }
+    if ((largeImage || matte) && !reduceColour(image, str, width, height, colorMap, imageSize))
+        return;
     ImageReduction mask;
     if (largeMask || matte) {
         if (!wasRead(

@@ -62,16 +62,16 @@ std::unique_ptr<GfxImageColorMap> ImageReduction::grayMap()
 }
 
 bool ImageReduction::readColour(Stream *str, int width, int height, GfxImageColorMap *colorMap,
-                                const int *maskColors, const QSize &to,
+                                const int *maskColors, bool keyToBits, const QSize &to,
                                 const std::function<bool()> &aborted)
 {
     if (!colorMap)
         return false;
     const int components = colorMap->getNumPixelComps();
     m_bKeyed = maskColors != nullptr;
-    m_bBits = false;
+    m_bBits = m_bKeyed && keyToBits;
     m_map = rgbMap();
-    if (m_bKeyed)
+    if (m_bKeyed && !m_bBits)
         m_alphaMap = grayMap();
     std::vector<uchar> rgb(size_t(kChunk) * 3);
     const Convert convert = [&](uchar *values, int count, uchar *samples) {
@@ -169,8 +169,11 @@ bool ImageReduction::begin(int width, int height, int components, int bits, int 
         to.height() < 1 || to.width() > width || to.height() > height ||
         to.width() > PageImageLimit::kMaxSide || to.height() > PageImageLimit::kMaxSide)
         return false;
-    const int rowOut = m_bBits ? (to.width() + 7) / 8 : to.width() * (samples - m_bKeyed);
-    if (qint64(rowOut + m_bKeyed * to.width()) * to.height() > kMaxDirectBytes)
+    // Colours, and apart from them the share of each pixel drawn: in bytes or in bits.
+    const int coverRow = m_bBits ? (to.width() + 7) / 8 : to.width();
+    const int colourRow = m_bBits && !m_bKeyed ? 0 : to.width() * (samples - m_bKeyed);
+    const int rowOut = colourRow + (m_bKeyed || m_bBits ? coverRow : 0);
+    if (qint64(rowOut) * to.height() > kMaxDirectBytes)
         return false;
     m_nSourceWidth = width;
     m_nSourceHeight = height;
@@ -181,9 +184,9 @@ bool ImageReduction::begin(int width, int height, int components, int bits, int 
     m_nSamples = samples;
     m_nRow = 0;
     m_convert = convert;
-    m_data = QByteArray(rowOut * m_nHeight, Qt::Uninitialized);
+    m_data = QByteArray((colourRow ? colourRow : coverRow) * m_nHeight, Qt::Uninitialized);
     if (m_bKeyed)
-        m_alpha = QByteArray(m_nWidth * m_nHeight, Qt::Uninitialized);
+        m_alpha = QByteArray(coverRow * m_nHeight, Qt::Uninitialized);
     // A bit a pixel: the share of ones is summed, and each sample drawn from it.
     m_bOnes = components == 1 && bits == 1;
     m_line.assign(size_t(m_nWidth) * (m_bOnes ? 1 : samples), 0);
@@ -206,6 +209,12 @@ bool ImageReduction::begin(int width, int height, int components, int bits, int 
 
 void ImageReduction::addRow(const uchar *row, int y)
 {
+    using Add = void (ImageReduction::*)(const uchar *, int, int);
+    static constexpr Add kAdd[2][3] = {
+        {&ImageReduction::addPixels<1, false>, &ImageReduction::addPixels<3, false>,
+         &ImageReduction::addPixels<4, false>},
+        {&ImageReduction::addPixels<1, true>, &ImageReduction::addPixels<3, true>,
+         &ImageReduction::addPixels<4, true>}};
     if (m_bOnes)
         addBits(row);
     for (int x = 0; x < m_nSourceWidth && !m_bOnes; x += kChunk) {
@@ -215,26 +224,7 @@ void ImageReduction::addRow(const uchar *row, int y)
         if (!lookUp)
             m_convert(const_cast<uchar *>(values), count, m_converted.data());
         const uchar *from = lookUp ? values : m_converted.data();
-        switch (m_nSamples * 2 + lookUp) {
-        case 2:
-            addPixels<1, false>(from, x, count);
-            break;
-        case 3:
-            addPixels<1, true>(from, x, count);
-            break;
-        case 6:
-            addPixels<3, false>(from, x, count);
-            break;
-        case 7:
-            addPixels<3, true>(from, x, count);
-            break;
-        case 8:
-            addPixels<4, false>(from, x, count);
-            break;
-        default:
-            addPixels<4, true>(from, x, count);
-            break;
-        }
+        (this->*kAdd[lookUp][m_nSamples == 1 ? 0 : m_nSamples - 2])(from, x, count);
     }
     // Row y spans y * m_nHeight to (y + 1) * m_nHeight in units of which a reduced row spans
     // the image's height.
@@ -354,11 +344,15 @@ void ImageReduction::writeRow()
     // A pixel of the image holds m_nWidth x m_nHeight units.
     const double perUnit = 1.0 / (double(m_nSourceWidth) * m_nSourceHeight);
     const int kept = m_nSamples - m_bKeyed;
-    uchar *to = m_bBits
-                    ? m_converted.data()
-                    : reinterpret_cast<uchar *>(m_data.data()) + qint64(m_nRow) * m_nWidth * kept;
-    uchar *alpha =
-        m_bKeyed ? reinterpret_cast<uchar *>(m_alpha.data()) + qint64(m_nRow) * m_nWidth : nullptr;
+    // What says how much of each pixel is drawn: a stencil's one sample or a colour key's.
+    QByteArray &cover = m_bKeyed ? m_alpha : m_data;
+    uchar *to = reinterpret_cast<uchar *>(m_data.data()) + qint64(m_nRow) * m_nWidth * kept;
+    uchar *alpha = reinterpret_cast<uchar *>(cover.data()) + qint64(m_nRow) * m_nWidth;
+    if (m_bBits) {
+        alpha = m_converted.data();
+        if (!m_bKeyed)
+            to = alpha;
+    }
     const uchar *zero = m_table.data();
     const uchar *one = zero + m_nSamples;
     const double *sum = m_sums.data();
@@ -372,7 +366,7 @@ void ImageReduction::writeRow()
     std::fill(m_sums.begin(), m_sums.end(), 0.0);
     if (m_bBits)
         ditherRow(m_converted.data(),
-                  reinterpret_cast<uchar *>(m_data.data()) + qint64(m_nRow) * ((m_nWidth + 7) / 8));
+                  reinterpret_cast<uchar *>(cover.data()) + qint64(m_nRow) * ((m_nWidth + 7) / 8));
 }
 
 void ImageReduction::ditherRow(const uchar *cover, uchar *bits)

@@ -45,9 +45,11 @@ public:
     // the bits are not 1, 2, 4, 8 or 16, or aborted() tells so before a row.
     //
     // A colour image, through its colour map, as RGB. With maskColors (the colour-key ranges
-    // of its components), alphaStream() holds the share of the pixels outside them.
+    // of its components), alphaStream() holds the share of the pixels outside them; with
+    // keyToBits too, as a stencil of bits dithered as readStencil's.
     bool readColour(Stream *str, int width, int height, GfxImageColorMap *colorMap,
-                    const int *maskColors, const QSize &to, const std::function<bool()> &aborted);
+                    const int *maskColors, bool keyToBits, const QSize &to,
+                    const std::function<bool()> &aborted);
     // A soft mask, through its colour map, as gray.
     bool readGray(Stream *str, int width, int height, GfxImageColorMap *colorMap, const QSize &to,
                   const std::function<bool()> &aborted);
@@ -63,7 +65,7 @@ public:
     // The reduced image, valid while this object lives; the colour map is null for bits.
     Stream *stream() const;
     GfxImageColorMap *colorMap() const { return m_map.get(); }
-    // With a colour key: the share of each pixel outside it, as gray.
+    // With a colour key: the share of each pixel outside it, as gray or as bits.
     Stream *alphaStream() const;
     GfxImageColorMap *alphaColorMap() const { return m_alphaMap.get(); }
 

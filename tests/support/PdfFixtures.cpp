@@ -322,18 +322,35 @@ bool PdfFixtures::largeImages(const QString &path)
         add("<< /PatternType 2 /Shading << /ShadingType 2 /ColorSpace /DeviceRGB"
             " /Coords [0 0 612 792] /Function << /FunctionType 2 /Domain [0 1] /C0 [1 0 0]"
             " /C1 [0 0.6 0] /N 1 >> /Extend [true true] >> >>");
+    // Opacity from nothing on the left to all on the right.
+    const QByteArray fade = add(streamObject(
+        "/Type /XObject /Subtype /Form /BBox [0 0 612 792] /Group << /S /Transparency >>"
+        " /Resources << /Shading << /S << /ShadingType 2 /ColorSpace /DeviceGray"
+        " /Coords [0 0 612 0] /Function << /FunctionType 2 /Domain [0 1] /C0 [0] /C1 [1] /N 1 >>"
+        " /Extend [true true] >> >> >>",
+        "/S sh"));
+    const QByteArray faded =
+        add("<< /Type /ExtGState /SMask << /S /Luminosity /G " + fade + " >> >>");
 
     const QByteArray cover = " 612 0 0 792 0 0 cm /Im Do Q";
     const QList<QPair<QByteArray, QByteArray>> pages = {
-        {"q" + cover, gray},    {"q 0 0 1 rg" + cover, stencil},
-        {"q" + cover, lines},   {"q" + cover, matte},
-        {"q" + cover, indexed}, {"q" + cover, keyed},
-        {"q" + cover, masked},  {"q /Pattern cs /P scn" + cover, stencil}};
+        {"q" + cover, gray},
+        {"q 0 0 1 rg" + cover, stencil},
+        {"q" + cover, lines},
+        {"q" + cover, matte},
+        {"q" + cover, indexed},
+        {"q" + cover, keyed},
+        {"q" + cover, masked},
+        {"q /Pattern cs /P scn" + cover, stencil},
+        {"q /Faded gs 0 0 1 rg 612 0 0 396 0 396 cm /Im Do Q q /Faded gs 612 0 0 396 0 0 cm /Key "
+         "Do Q",
+         stencil}};
     QByteArray kids;
     for (const auto &[content, xobject] : pages) {
         const QByteArray contents = add(streamObject("", content));
         kids += add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " + contents +
-                    " /Resources << /XObject << /Im " + xobject + " >> /Pattern << /P " + shading +
+                    " /Resources << /XObject << /Im " + xobject + " /Key " + keyed +
+                    " >> /Pattern << /P " + shading + " >> /ExtGState << /Faded " + faded +
                     " >> >> >>") +
                 " ";
     }

@@ -54,9 +54,10 @@ public:
     // shows how they are reduced: a 1-bit gray image and a stencil dithered in 2 x 2 cells,
     // RGB with 1-pixel lines, RGB premultiplied against a /Matte with its soft mask, indexed
     // pixels alternating two far palette colours, RGB with a colour-key mask, an image with a
-    // large stencil /Mask, and the stencil filled with a shading pattern.
+    // large stencil /Mask, the stencil filled with a shading pattern, and the stencil and the
+    // colour-keyed image under a soft mask that fades them in from the left.
     static bool largeImages(const QString &path);
-    static constexpr int kLargeImagePages = 8;
+    static constexpr int kLargeImagePages = 9;
 
 private:
     // Writes objects 1..n with a matching cross-reference table; object 1 is the catalog.
