@@ -209,12 +209,6 @@ bool ImageReduction::begin(int width, int height, int components, int bits, int 
 
 void ImageReduction::addRow(const uchar *row, int y)
 {
-    using Add = void (ImageReduction::*)(const uchar *, int, int);
-    static constexpr Add kAdd[2][3] = {
-        {&ImageReduction::addPixels<1, false>, &ImageReduction::addPixels<3, false>,
-         &ImageReduction::addPixels<4, false>},
-        {&ImageReduction::addPixels<1, true>, &ImageReduction::addPixels<3, true>,
-         &ImageReduction::addPixels<4, true>}};
     if (m_bOnes)
         addBits(row);
     for (int x = 0; x < m_nSourceWidth && !m_bOnes; x += kChunk) {
@@ -224,7 +218,12 @@ void ImageReduction::addRow(const uchar *row, int y)
         if (!lookUp)
             m_convert(const_cast<uchar *>(values), count, m_converted.data());
         const uchar *from = lookUp ? values : m_converted.data();
-        (this->*kAdd[lookUp][m_nSamples == 1 ? 0 : m_nSamples - 2])(from, x, count);
+        if (m_nSamples == 1)
+            addPixels<1>(from, lookUp, x, count);
+        else if (m_nSamples == 3)
+            addPixels<3>(from, lookUp, x, count);
+        else
+            addPixels<4>(from, lookUp, x, count);
     }
     // Row y spans y * m_nHeight to (y + 1) * m_nHeight in units of which a reduced row spans
     // the image's height.
@@ -248,6 +247,15 @@ const uchar *ImageReduction::unpack(const uchar *row, qint64 first, int count)
         to[i] = uchar(row[bit >> 3] >> (8 - m_nBits - (bit & 7)) & mask);
     }
     return to;
+}
+
+template <int Samples>
+void ImageReduction::addPixels(const uchar *from, bool lookUp, int first, int count)
+{
+    if (lookUp)
+        addPixels<Samples, true>(from, first, count);
+    else
+        addPixels<Samples, false>(from, first, count);
 }
 
 // Pixel x spans x * m_nWidth to (x + 1) * m_nWidth in units of which a reduced pixel spans the

@@ -80,6 +80,9 @@ private:
                const Convert &convert);
     void addRow(const uchar *row, int y);
     const uchar *unpack(const uchar *row, qint64 first, int count);
+    // Adds count pixels from x = first on to the row: their samples, or with lookUp their
+    // values, which m_table turns into samples.
+    template <int Samples> void addPixels(const uchar *from, bool lookUp, int first, int count);
     template <int Samples, bool LookUp> void addPixels(const uchar *from, int first, int count);
     void addBits(const uchar *row);
     void addRows(qint64 top, qint64 bottom);
