@@ -352,17 +352,19 @@ void ImageReduction::writeRow()
     // A pixel of the image holds m_nWidth x m_nHeight units.
     const double perUnit = 1.0 / (double(m_nSourceWidth) * m_nSourceHeight);
     const int kept = m_nSamples - m_bKeyed;
-    // What says how much of each pixel is drawn: a stencil's one sample or a colour key's.
+    // What says how much of each pixel is drawn, a stencil's one sample or a colour key's, is
+    // dithered from a row of bytes when it is to be bits.
     QByteArray &cover = m_bKeyed ? m_alpha : m_data;
-    uchar *to = reinterpret_cast<uchar *>(m_data.data()) + qint64(m_nRow) * m_nWidth * kept;
-    uchar *alpha = reinterpret_cast<uchar *>(cover.data()) + qint64(m_nRow) * m_nWidth;
-    if (m_bBits) {
-        alpha = m_converted.data();
-        if (!m_bKeyed)
-            to = alpha;
-    }
-    const uchar *zero = m_table.data();
-    const uchar *one = zero + m_nSamples;
+    uchar *to = m_bBits && !m_bKeyed
+                    ? m_converted.data()
+                    : reinterpret_cast<uchar *>(m_data.data()) + qint64(m_nRow) * m_nWidth * kept;
+    uchar *alpha = nullptr;
+    if (m_bKeyed)
+        alpha = m_bBits ? m_converted.data()
+                        : reinterpret_cast<uchar *>(m_alpha.data()) + qint64(m_nRow) * m_nWidth;
+    // A bit a pixel: samples lie between those of 0 and of 1.
+    const uchar *zero = m_bOnes ? m_table.data() : nullptr;
+    const uchar *one = m_bOnes ? zero + m_nSamples : nullptr;
     const double *sum = m_sums.data();
     for (int x = 0; x < m_nWidth; ++x) {
         const double ones = m_bOnes ? *sum++ * perUnit : 0.0;
