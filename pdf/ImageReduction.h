@@ -101,7 +101,7 @@ private:
     int m_nSamples = 0;
     int m_nRow = 0;        // row of the reduction being made
     bool m_bKeyed = false; // the last sample is a colour key's 0 or 255, kept apart
-    bool m_bBits = false;  // the reduction is dithered into bits
+    bool m_bBits = false;  // what says how much of a pixel is drawn is dithered into bits
     bool m_bOnes = false;  // the image has a bit a pixel, whose ones are summed
     Convert m_convert;
     std::vector<uchar> m_table; // samples of each value, for one value a pixel
