@@ -5,6 +5,8 @@
 #include <hpdf.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -42,6 +44,19 @@ void drawShapes(HPDF_Page page, double width, double height)
     HPDF_Page_SetRGBFill(page, 0.1f, 0.6f, 0.3f);
     HPDF_Page_Circle(page, HPDF_REAL(width - 120), 140, 60);
     HPDF_Page_Fill(page);
+}
+
+// Threshold of a 2 x 2 ordered dither at a pixel: a level above it is painted.
+double ditherThreshold(int x, int y)
+{
+    static const int cell[2][2] = {{0, 2}, {3, 1}};
+    return (cell[y & 1][x & 1] + 0.5) / 4.0;
+}
+
+void setBit(uchar *row, int x, bool on)
+{
+    if (on)
+        row[x >> 3] |= uchar(0x80 >> (x & 7));
 }
 } // namespace
 
@@ -199,6 +214,174 @@ bool PdfFixtures::hugeImage(const QString &path, int side, bool stencil)
                           " /Filter /FlateDecode",
                       pixels)},
         0);
+}
+
+bool PdfFixtures::largeImages(const QString &path)
+{
+    constexpr int kBitSide = 12000;    // 1 bit a pixel: 18 MB
+    constexpr int kRgbSide = 3000;     // 27 MB
+    constexpr int kIndexedSide = 4500; // 20 MB
+    constexpr qint64 kBitRow = (kBitSide + 7) / 8;
+    constexpr qint64 kRgbRow = qint64(kRgbSide) * 3;
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>", QByteArray()};
+    const auto add = [&objects](const QByteArray &object) {
+        objects << object;
+        return QByteArray::number(objects.size()) + " 0 R";
+    };
+    const auto image = [](const QByteArray &dict, int side, qint64 rowBytes,
+                          const std::function<void(int, uchar *)> &row) {
+        return streamObject("/Type /XObject /Subtype /Image /Width " + QByteArray::number(side) +
+                                " /Height " + QByteArray::number(side) + " " + dict +
+                                " /Filter /FlateDecode",
+                            rowsDeflated(rowBytes, side, row));
+    };
+    const auto rgb = [](uchar *pixel, int r, int g, int b) {
+        pixel[0] = uchar(r);
+        pixel[1] = uchar(g);
+        pixel[2] = uchar(b);
+    };
+
+    // Darker towards the bottom right; bit 0 is black.
+    const QByteArray gray = add(image(
+        "/ColorSpace /DeviceGray /BitsPerComponent 1", kBitSide, kBitRow, [](int y, uchar *row) {
+            std::fill(row, row + kBitRow, uchar(0));
+            for (int x = 0; x < kBitSide; ++x)
+                setBit(row, x, double(x + y) / (2 * kBitSide) <= ditherThreshold(x, y));
+        }));
+    // Painted fully in the middle, less and less towards the edges; bit 1 leaves the page.
+    const QByteArray stencil =
+        add(image("/ImageMask true /BitsPerComponent 1", kBitSide, kBitRow, [](int y, uchar *row) {
+            std::fill(row, row + kBitRow, uchar(0));
+            const double dy = y - kBitSide / 2.0;
+            for (int x = 0; x < kBitSide; ++x) {
+                const double dx = x - kBitSide / 2.0;
+                const double cover = 1.0 - std::sqrt(dx * dx + dy * dy) / (0.6 * kBitSide);
+                setBit(row, x, cover <= ditherThreshold(x, y));
+            }
+        }));
+    const QByteArray lines = add(image(
+        "/ColorSpace /DeviceRGB /BitsPerComponent 8", kRgbSide, kRgbRow, [&rgb](int y, uchar *row) {
+            for (int x = 0; x < kRgbSide; ++x) {
+                if (x % 37 == 5 || y % 37 == 5)
+                    rgb(row + 3 * x, 0, 0, 0);
+                else
+                    rgb(row + 3 * x, 155 + 100 * x / kRgbSide, 155 + 100 * y / kRgbSide, 230);
+            }
+        }));
+    // Rings of opacity over a colour gradient, premultiplied against white.
+    const auto opacity = [](int x, int y) {
+        const double r = std::hypot(x - kRgbSide / 2.0, y - kRgbSide / 2.0);
+        return int(std::lround(127.5 + 127.5 * std::cos(r / 40.0)));
+    };
+    const QByteArray matteMask =
+        add(image("/ColorSpace /DeviceGray /BitsPerComponent 8 /Matte [1 1 1]", kRgbSide, kRgbSide,
+                  [&opacity](int y, uchar *row) {
+                      for (int x = 0; x < kRgbSide; ++x)
+                          row[x] = uchar(opacity(x, y));
+                  }));
+    const QByteArray matte = add(image(
+        "/ColorSpace /DeviceRGB /BitsPerComponent 8 /SMask " + matteMask, kRgbSide, kRgbRow,
+        [&opacity, &rgb](int y, uchar *row) {
+            for (int x = 0; x < kRgbSide; ++x) {
+                const int a = opacity(x, y);
+                const auto over = [a](int c) { return 255 + (a * (c - 255) + 127) / 255; };
+                rgb(row + 3 * x, over(255 * x / kRgbSide), over(40), over(255 * y / kRgbSide));
+            }
+        }));
+    // Eight bands, each alternating two palette entries of unlike colours.
+    QByteArray palette;
+    for (int i = 0; i < 256; ++i)
+        palette += char(i * 37 & 0xff) + QByteArray(1, char(i * 91 & 0xff)) + char(i * 151 & 0xff);
+    const QByteArray indexed = add(
+        image("/ColorSpace [/Indexed /DeviceRGB 255 <" + palette.toHex() + ">] /BitsPerComponent 8",
+              kIndexedSide, kIndexedSide, [](int y, uchar *row) {
+                  for (int x = 0; x < kIndexedSide; ++x) {
+                      const int band = x * 8 / kIndexedSide;
+                      row[x] = uchar((x + y) & 1 ? 7 + 29 * band : 248 - 29 * band);
+                  }
+              }));
+    // Black is keyed out: half of the pixels of a disc in the middle.
+    const QByteArray keyed = add(
+        image("/ColorSpace /DeviceRGB /BitsPerComponent 8 /Mask [0 0 0 0 0 0]", kRgbSide, kRgbRow,
+              [&rgb](int y, uchar *row) {
+                  for (int x = 0; x < kRgbSide; ++x) {
+                      const double r = std::hypot(x - kRgbSide / 2.0, y - kRgbSide / 2.0);
+                      if (r < kRgbSide / 3.0 && (x + y) & 1)
+                          rgb(row + 3 * x, 0, 0, 0);
+                      else
+                          rgb(row + 3 * x, 40 + 200 * x / kRgbSide, 200, 40 + 200 * y / kRgbSide);
+                  }
+              }));
+    const QByteArray masked =
+        add(image("/ColorSpace /DeviceRGB /BitsPerComponent 8 /Mask " + stencil, 400, 1200,
+                  [&rgb](int y, uchar *row) {
+                      for (int x = 0; x < 400; ++x)
+                          rgb(row + 3 * x, 255 * x / 400, 255 * y / 400, 128);
+                  }));
+    const QByteArray shading =
+        add("<< /PatternType 2 /Shading << /ShadingType 2 /ColorSpace /DeviceRGB"
+            " /Coords [0 0 612 792] /Function << /FunctionType 2 /Domain [0 1] /C0 [1 0 0]"
+            " /C1 [0 0.6 0] /N 1 >> /Extend [true true] >> >>");
+    // Opacity from nothing on the left to all on the right.
+    const QByteArray fade = add(streamObject(
+        "/Type /XObject /Subtype /Form /BBox [0 0 612 792] /Group << /S /Transparency >>"
+        " /Resources << /Shading << /S << /ShadingType 2 /ColorSpace /DeviceGray"
+        " /Coords [0 0 612 0] /Function << /FunctionType 2 /Domain [0 1] /C0 [0] /C1 [1] /N 1 >>"
+        " /Extend [true true] >> >> >>",
+        "/S sh"));
+    const QByteArray faded =
+        add("<< /Type /ExtGState /SMask << /S /Luminosity /G " + fade + " >> >>");
+
+    const QByteArray cover = " 612 0 0 792 0 0 cm /Im Do Q";
+    const QList<QPair<QByteArray, QByteArray>> pages = {
+        {"q" + cover, gray},
+        {"q 0 0 1 rg" + cover, stencil},
+        {"q" + cover, lines},
+        {"q" + cover, matte},
+        {"q" + cover, indexed},
+        {"q" + cover, keyed},
+        {"q" + cover, masked},
+        {"q /Pattern cs /P scn" + cover, stencil},
+        {"q /Faded gs 0 0 1 rg 612 0 0 396 0 396 cm /Im Do Q q /Faded gs 612 0 0 396 0 0 cm /Key "
+         "Do Q",
+         stencil}};
+    QByteArray kids;
+    for (const auto &[content, xobject] : pages) {
+        const QByteArray contents = add(streamObject("", content));
+        kids += add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " + contents +
+                    " /Resources << /XObject << /Im " + xobject + " /Key " + keyed +
+                    " >> /Pattern << /P " + shading + " >> /ExtGState << /Faded " + faded +
+                    " >> >> >>") +
+                " ";
+    }
+    objects[1] =
+        "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages.size()) + " >>";
+    return pages.size() == kLargeImagePages && writeObjects(path, objects, 0);
+}
+
+QByteArray PdfFixtures::rowsDeflated(qint64 rowBytes, int rows,
+                                     const std::function<void(int, uchar *)> &row)
+{
+    QByteArray line(int(rowBytes), '\0');
+    QByteArray out;
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    z_stream z{};
+    deflateInit(&z, Z_BEST_SPEED);
+    for (int y = 0; y <= rows; ++y) {
+        const bool end = y == rows;
+        if (!end)
+            row(y, reinterpret_cast<uchar *>(line.data()));
+        z.next_in = reinterpret_cast<Bytef *>(line.data());
+        z.avail_in = end ? 0 : uInt(rowBytes);
+        do {
+            z.next_out = reinterpret_cast<Bytef *>(buffer.data());
+            z.avail_out = uInt(buffer.size());
+            deflate(&z, end ? Z_FINISH : Z_NO_FLUSH);
+            out.append(buffer.constData(), buffer.size() - int(z.avail_out));
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    return out;
 }
 
 QByteArray PdfFixtures::streamObject(const QByteArray &dict, const QByteArray &data)

@@ -7,6 +7,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
+
 // Makes small PDF files for tests and benchmarks (libharu, or written by hand where
 // libharu cannot: no pages, raw title bytes).
 class PdfFixtures
@@ -48,6 +50,14 @@ public:
     // compressed to about side * side / 350 bytes, that cover the middle page. A stencil is a
     // 1-bit image mask instead, that paints the page blue.
     static bool hugeImage(const QString &path, int side, bool stencil = false);
+    // Letter pages each covered by images too large to be drawn as they are, whose content
+    // shows how they are reduced: a 1-bit gray image and a stencil dithered in 2 x 2 cells,
+    // RGB with 1-pixel lines, RGB premultiplied against a /Matte with its soft mask, indexed
+    // pixels alternating two far palette colours, RGB with a colour-key mask, an image with a
+    // large stencil /Mask, the stencil filled with a shading pattern, and the stencil and the
+    // colour-keyed image under a soft mask that fades them in from the left.
+    static bool largeImages(const QString &path);
+    static constexpr int kLargeImagePages = 9;
 
 private:
     // Writes objects 1..n with a matching cross-reference table; object 1 is the catalog.
@@ -56,6 +66,9 @@ private:
                              int trailerSize = 0);
     static QByteArray streamObject(const QByteArray &dict, const QByteArray &data);
     static QByteArray zeroBytesDeflated(qint64 count);
+    // rows rows of rowBytes bytes each, made one at a time by row(y, bytes), deflated.
+    static QByteArray rowsDeflated(qint64 rowBytes, int rows,
+                                   const std::function<void(int, uchar *)> &row);
     static bool writeFile(const QString &path, const QByteArray &data);
 };
 
