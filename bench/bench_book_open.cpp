@@ -147,7 +147,7 @@ int openInScreen(const QString &book)
     for (const QFileInfo &file : files)
         f["fileBytes"] += file.size();
     f["peak"] = memoryKb("VmHWM");
-    f["thumbnailBytes"] = screen.delegate()->store().packedBytes();
+    f["thumbnailBytes"] = screen.delegate()->store().heldBytes();
     print(f);
     return f.contains("complete") && screen.pageCount() > 0 ? 0 : 1;
 }

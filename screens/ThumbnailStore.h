@@ -3,16 +3,22 @@
 
 #include <QByteArray>
 #include <QCache>
+#include <QHash>
+#include <QList>
 #include <QPixmap>
 #include <QVector>
 
-// The thumbnails of a page list, one per row. They are kept packed (PackedThumbnail), so
-// that a book of ten thousand pages holds all of its thumbnails in about a hundred MB; the
-// rows shown lately are kept unpacked beside them, so painting the list unpacks only the
-// rows that scroll into view.
+// The thumbnails of a page list, one per row. Those made with the book are kept packed
+// (PackedThumbnail, made off the GUI thread), so that a book of ten thousand pages holds all
+// of its thumbnails in a few hundred MB at most; the rows shown lately are kept unpacked
+// beside them, so painting the list unpacks only the rows that scroll into view. Thumbnails
+// drawn here (the pages written on) stay unpacked, the last kMaxDrawn of them: they are
+// packed only when more are drawn.
 class ThumbnailStore
 {
 public:
+    static constexpr int kMaxDrawn = 64;
+
     ThumbnailStore();
 
     int count() const { return m_packed.size(); }
@@ -24,14 +30,16 @@ public:
     void replace(int row, const QPixmap &pixmap);
     // Null for a row outside the store or without a thumbnail.
     QPixmap pixmap(int row) const;
-    // Bytes the packed thumbnails take.
-    qint64 packedBytes() const;
+    // Bytes the thumbnails take, packed or drawn.
+    qint64 heldBytes() const;
 
 private:
-    void keepUnpacked(int row, const QPixmap &pixmap) const;
+    void keepDrawn(int row, const QPixmap &pixmap);
 
     QVector<QByteArray> m_packed;
-    mutable QCache<int, QPixmap> m_unpacked; // cost in KB
+    QHash<int, QPixmap> m_drawn;
+    QList<int> m_listDrawnRows;              // oldest first
+    mutable QCache<int, QPixmap> m_unpacked; // of packed rows; cost in KB
 };
 
 #endif // THUMBNAILSTORE_H
