@@ -1,6 +1,7 @@
 #ifndef BOOKPAGE_H
 #define BOOKPAGE_H
 
+#include <QByteArray>
 #include <QImage>
 #include <QMetaType>
 #include <QSize>
@@ -13,6 +14,7 @@ struct BookPage
     int index = -1; // 0-based
     QSize size;     // size of the page image
     QImage thumbnail;
+    QByteArray packedThumbnail; // the thumbnail as PackedThumbnail keeps it
     QImage image;     // the page image, when it is not in a page file, and of the first page
     QString filePath; // the page file written, else empty
 

@@ -1,6 +1,7 @@
 #include "pdf/BookPageWorker.h"
 
 #include "pdf/BookPageQueue.h"
+#include "pdf/PackedThumbnail.h"
 #include "pdf/XPDFRenderer.h"
 
 #include <QDebug>
@@ -17,10 +18,13 @@ constexpr qint64 kKeptBitmapPixels = 1024 * 1024;
 // A page this many times the thumbnail's size or more is made smaller coarsely first.
 constexpr int kCoarseThumbnailFactor = 4;
 
-// Stands in for a page that cannot be rendered: white, of the page's size when it has one.
-QImage blankPage(const QSize &size)
+// Size of a page that cannot be rendered when neither it nor the book's first page has one:
+// US letter.
+const QSize kLetterPage(544, 704);
+
+QImage whitePage(const QSize &size)
 {
-    QImage image(size.isEmpty() ? QSize(544, 704) : size, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
 }
@@ -28,9 +32,9 @@ QImage blankPage(const QSize &size)
 
 BookPageWorker::BookPageWorker(BookPageQueue &queue, const QString &path,
                                const QSize &thumbnailSize, const PageWriter &writer,
-                               int pageBudgetMs)
+                               int pageBudgetMs, const QSize &blankSize)
     : m_queue(queue), m_strPath(path), m_thumbnailSize(thumbnailSize), m_writer(writer),
-      m_nPageBudgetMs(pageBudgetMs)
+      m_nPageBudgetMs(pageBudgetMs), m_blankSize(blankSize.isEmpty() ? kLetterPage : blankSize)
 {
 }
 
@@ -40,11 +44,13 @@ BookPage BookPageWorker::makePage(XPDFRenderer &pdf, int index, const QSize &siz
     page.index = index;
     page.image = pdf.sharedPageImage(index + 1, size);
     if (page.image.isNull()) // keeps the page numbers in step
-        page.image = blankPage(size);
+        page.image = whitePage(size.isEmpty() ? m_blankSize : size);
     page.size = page.image.size();
     qDebug() << "book page" << index + 1 << "image size" << page.size;
-    if (m_thumbnailSize.isValid())
+    if (m_thumbnailSize.isValid()) {
         page.thumbnail = thumbnail(page.image);
+        page.packedThumbnail = PackedThumbnail::pack(page.thumbnail);
+    }
     return page;
 }
 

@@ -23,8 +23,9 @@ public:
     // Writes the page image of a 0-based page; the path written, or empty on failure.
     using PageWriter = std::function<QString(int index, const QImage &image)>;
 
+    // blankSize: the size of a page that cannot be rendered, when it has none of its own.
     BookPageWorker(BookPageQueue &queue, const QString &path, const QSize &thumbnailSize,
-                   const PageWriter &writer, int pageBudgetMs);
+                   const PageWriter &writer, int pageBudgetMs, const QSize &blankSize);
 
 protected:
     void run() override;
@@ -46,6 +47,7 @@ private:
     const QSize m_thumbnailSize;
     const PageWriter m_writer;
     const int m_nPageBudgetMs;
+    const QSize m_blankSize;
 };
 
 #endif // BOOKPAGEWORKER_H

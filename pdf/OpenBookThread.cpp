@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QWaitCondition>
 
@@ -91,6 +92,7 @@ void OpenBookThread::run()
     const RunCount counted;
     const QString path = m_strPath;
     int count = 0;
+    QSize blankSize;
     {
         XPDFRenderer pdf(path);
         if (!pdf.isValid()) {
@@ -99,9 +101,9 @@ void OpenBookThread::run()
             postFail();
             return;
         }
-        count = pdf.pageCount();
-        qDebug() << "pdf.isValid() pagecount=" << count;
-        count = bookLength(pdf);
+        qDebug() << "pdf.isValid() pagecount=" << pdf.pageCount();
+        count = bookLength(pdf, QFileInfo(path).size());
+        blankSize = pdf.bookPageSize(1);
     }
 
     const int workers = workerCount(count);
@@ -113,7 +115,7 @@ void OpenBookThread::run()
     std::vector<std::unique_ptr<BookPageWorker>> pool;
     for (int i = 0; i < workers && count > 0; ++i) {
         pool.push_back(std::make_unique<BookPageWorker>(m_queue, path, m_thumbnailSize, m_writer,
-                                                        m_nPageBudgetMs));
+                                                        m_nPageBudgetMs, blankSize));
         pool.back()->start(QThread::LowPriority);
     }
     QSet<QString> written;
@@ -133,21 +135,25 @@ void OpenBookThread::run()
     postComplete(path);
 }
 
-// At most kMaxPages, up to the first page that does not load: a page tree may claim more
-// pages than it holds.
-int OpenBookThread::bookLength(const XPDFRenderer &pdf)
+// Every page the page tree claims, at most kMaxPages: a page that does not load is handed
+// over white, so the page numbers stay the teacher's. A page tree may claim far more pages
+// than it holds: a claim the file is too small to hold ends at the last page that loads.
+int OpenBookThread::bookLength(const XPDFRenderer &pdf, qint64 fileBytes) const
 {
     const int claimed = pdf.pageCount();
     if (claimed > kMaxPages)
         qDebug() << "OpenBookThread: only the first" << kMaxPages << "pages are opened";
     const int count = qMin(claimed, kMaxPages);
-    for (int page = 1; page <= count; ++page) {
-        if (!pdf.pageLoads(page)) {
-            qDebug() << "OpenBookThread: the book ends before page" << page << "of" << claimed;
-            return page - 1;
-        }
+    if (claimed <= fileBytes / kMinPageBytes)
+        return count;
+    int last = 0;
+    for (int page = 1; page <= count && m_bRun; ++page) {
+        if (pdf.pageLoads(page))
+            last = page;
     }
-    return count;
+    qDebug() << "OpenBookThread:" << fileBytes << "bytes cannot hold" << claimed
+             << "pages; the book ends at page" << last;
+    return last;
 }
 
 void OpenBookThread::removeStaleFiles(const QSet<QString> &written)

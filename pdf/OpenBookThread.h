@@ -25,8 +25,11 @@ class OpenBookThread : public QThread
     Q_OBJECT
 public:
     using PageWriter = BookPageWorker::PageWriter;
-    // Pages of a book at most, as of a note.
-    static constexpr int kMaxPages = 1000;
+    // Pages of a book at most: a guard far past the longest real books.
+    static constexpr int kMaxPages = 10000;
+    // Bytes a page takes in a file at the least: a book claiming more pages than its file can
+    // hold ends at its last page that loads.
+    static constexpr int kMinPageBytes = 16;
 
     explicit OpenBookThread(QObject *parent = nullptr);
     // Stops the run and waits for it.
@@ -45,7 +48,7 @@ public:
     void setStaleFiles(const QStringList &paths) { m_listStaleFiles = paths; }
     // Worker threads; 0 (the default) uses every core but one.
     void setWorkerCount(int count) { m_nWorkers = count; }
-    // Time one page may take to render; a page past it is handed over blank.
+    // Processor time one page may take to render; a page past it is handed over blank.
     void setPageBudget(int ms) { m_nPageBudgetMs = ms; }
     int workerCount(int pageCount) const;
 
@@ -63,7 +66,8 @@ protected:
     void run() override;
 
 private:
-    static int bookLength(const XPDFRenderer &pdf);
+    // Pages the book is opened with.
+    int bookLength(const XPDFRenderer &pdf, qint64 fileBytes) const;
     void postClearPage();
     void postPage(const BookPage &page);
     void postComplete(const QString &path);

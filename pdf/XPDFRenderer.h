@@ -45,8 +45,10 @@ public:
 
     // Checked while a page renders; returning true aborts it.
     void setAbortCheck(std::function<bool()> check) { m_abortCheck = std::move(check); }
-    // Time a page may take to render; one that takes longer is aborted. Negative: no limit.
-    static constexpr int kDefaultPageBudgetMs = 5000;
+    // Work a page may take to render, as processor time of the thread rendering it (so what
+    // else runs on the machine does not count); a page that takes more is aborted. Far past
+    // the heaviest real pages, which take a few seconds. Negative: no limit.
+    static constexpr int kDefaultPageBudgetMs = 30000;
     void setPageBudget(int ms) { m_nPageBudgetMs = ms; }
     // Whether the page loads: a page tree may claim pages it does not hold.
     bool pageLoads(int page) const;
@@ -65,7 +67,7 @@ private:
     bool draw(int page, double xScale, double yScale, const QRectF &rect);
     bool usable(SplashBitmap *bitmap) const;
     static bool abortCallback(void *data);
-    bool overBudget() const;
+    bool overBudget();
 
     std::unique_ptr<PDFDoc> m_doc;
     double m_sliceX = 0.0;
@@ -75,8 +77,12 @@ private:
     bool m_lastAborted = false;
     std::function<bool()> m_abortCheck;
     int m_nPageBudgetMs = kDefaultPageBudgetMs;
-    int m_nPage = 0;           // page of the render under way
-    QElapsedTimer m_pageClock; // started as that page starts
+    int m_nPage = 0;              // page of the render under way
+    QElapsedTimer m_pageClock;    // started as that page starts
+    qint64 m_nPageCpuStartMs = 0; // the thread's processor time then
+    // The processor time is read once the page's wall-clock time reaches this: it never runs
+    // ahead of the wall clock.
+    qint64 m_nNextCpuCheckMs = 0;
 
     static std::atomic<int> sOpenCount;
 };

@@ -23,6 +23,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QScreen>
@@ -43,11 +44,20 @@ DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_ListWidget);
     layout->addWidget(m_PageView);
     setLayout(layout);
+    m_PageNotice = new QLabel(this);
+    m_PageNotice->setObjectName(QStringLiteral("pageNotice"));
+    m_PageNotice->setStyleSheet(QStringLiteral("QLabel { background: rgba(40, 40, 40, 225); "
+                                               "color: white; padding: 12px 24px; "
+                                               "border-radius: 8px; font-size: 15pt; }"));
+    m_PageNotice->hide();
 
     m_lineTimer.setSingleShot(true);
     m_lineTimer.setInterval(LineRepaintDelay);
     m_hideTimer.setSingleShot(true);
     m_hideTimer.setInterval(RotateHideDelay);
+    m_noticeTimer.setSingleShot(true);
+    m_noticeTimer.setInterval(PageNoticeMs);
+    connect(&m_noticeTimer, &QTimer::timeout, m_PageNotice, &QWidget::hide);
 
     connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
     connect(TcpManager::instance(), SIGNAL(downloadPdfComplete(QString)), this,
@@ -172,9 +182,35 @@ void DisplayWidget::appendThumbnail(const QPixmap &pixmap)
     m_Delegate->addPixmap(pixmap);
 }
 
+bool DisplayWidget::acceptTeacherPage(int page, const char *caller)
+{
+    if (acceptRow(page, caller)) {
+        m_PageNotice->hide();
+        return true;
+    }
+    // While a book opens, its later pages are still to come.
+    if (page >= pageCount() && pageCount() > 0 && !isOpening())
+        showPageNotice(page);
+    return false;
+}
+
+void DisplayWidget::showPageNotice(int page)
+{
+    m_PageNotice->setText(tr("The teacher is on page %1, but this book has only %2 pages.")
+                              .arg(page + 1)
+                              .arg(pageCount()));
+    m_PageNotice->adjustSize();
+    const QRect canvas = m_PageView->geometry();
+    m_PageNotice->move(canvas.x() + qMax(0, (canvas.width() - m_PageNotice->width()) / 2),
+                       canvas.y() + 24);
+    m_PageNotice->show();
+    m_PageNotice->raise();
+    m_noticeTimer.start();
+}
+
 bool DisplayWidget::setCurrentPage(int page)
 {
-    if (!acceptRow(page, "setCurrentPage"))
+    if (!acceptTeacherPage(page, "setCurrentPage"))
         return false;
     m_ListWidget->setCurrentRow(page);
     m_PageView->onCurrentPageChanged(page);
@@ -183,7 +219,7 @@ bool DisplayWidget::setCurrentPage(int page)
 
 void DisplayWidget::lineUpdatePage(int page, const QString &itemText)
 {
-    if (!acceptRow(page, "lineUpdatePage"))
+    if (!acceptTeacherPage(page, "lineUpdatePage"))
         return;
     const int shown = m_PageView->currentIndex();
     if (shown != page && validRow(shown)) {
@@ -391,8 +427,11 @@ void DisplayWidget::onAddBookPage(BookPage page)
         m_PageView->addPixmapPage(QPixmap::fromImage(page.image), false);
     }
     m_ListWidget->addItem(new QListWidgetItem);
-    m_Delegate->addPixmap(
-        QPixmap::fromImage(page.thumbnail.isNull() ? page.image : page.thumbnail));
+    if (!page.packedThumbnail.isEmpty())
+        m_Delegate->addPacked(page.packedThumbnail);
+    else
+        m_Delegate->addPixmap(
+            QPixmap::fromImage(page.thumbnail.isNull() ? page.image : page.thumbnail));
     if (page.index == 0 && page.inFile() && !page.image.isNull())
         primeFirstPage(page);
 }

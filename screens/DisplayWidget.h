@@ -15,6 +15,7 @@
 class EBookItemDelegate;
 class OpenBookThread;
 class PageView;
+class QLabel;
 class QListWidget;
 
 // The e-book screen: the thumbnails of the open book beside one page canvas. Books open on
@@ -30,6 +31,8 @@ public:
     static constexpr int RotateHideDelay = 1000;
     // Longest wait for the opening threads when the screen goes away.
     static constexpr int StopWaitMs = 16;
+    // How long the notice of a teacher's page past the book stays up.
+    static constexpr int PageNoticeMs = 6000;
 
     explicit DisplayWidget(QWidget *parent = nullptr);
     // Stops every opening thread, waiting for them at most StopWaitMs.
@@ -47,7 +50,7 @@ public:
     void clearPage(int row);
     Q_INVOKABLE void stopOpening();
     void attachToolScene();
-    // True when that page was selected.
+    // True when that page was selected. A page past the book's end shows the page notice.
     bool setCurrentPage(int page);
     void lineUpdatePage(int page, const QString &itemText);
     void showShareVote(const QStringList &fields);
@@ -69,6 +72,8 @@ public:
     QMessageBox *failBox() const { return m_FailBox; }
     // A book that did not open is being fetched again.
     bool isFetchingAgain() const { return m_bRetrying; }
+    // Tells that the teacher is on a page the book shown does not have.
+    QLabel *pageNotice() const { return m_PageNotice; }
 
 signals:
     void jumpEBook();
@@ -94,6 +99,10 @@ private:
     bool validRow(int row) const;
     // A row from outside: valid, or refused with a debug line naming the caller.
     bool acceptRow(int row, const char *caller) const;
+    // The teacher's page: valid, or refused; a page past the end of a book that is open is
+    // told on screen.
+    bool acceptTeacherPage(int page, const char *caller);
+    void showPageNotice(int page);
     // Selects the row and shows its page on the canvas.
     void showRow(int row);
     void repaintRow(int row);
@@ -124,6 +133,8 @@ private:
     QList<int> m_listRotateRows;
     QTimer m_lineTimer;
     QTimer m_hideTimer;
+    QLabel *m_PageNotice;
+    QTimer m_noticeTimer;
     QPointer<QMessageBox> m_FailBox;
     bool m_bCurrFetchable = false;    // the book opening may be removed and fetched again
     bool m_bPendingFetchable = false; // the same for the pending book

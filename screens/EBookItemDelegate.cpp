@@ -35,7 +35,7 @@ void EBookItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
                       QPoint(cell.right() - 5, cell.bottom() - 25));
     const int iw = inner.width();
     const int ih = inner.height();
-    const QPixmap &pixmap = m_thumbnails.at(row);
+    const QPixmap pixmap = m_store.pixmap(row);
     const int pw = pixmap.width();
     const int ph = pixmap.height();
     if (pw > 0 && ph > 0 && iw > 0 && ih > 0) {
@@ -65,7 +65,7 @@ QFont EBookItemDelegate::numberFont()
 
 void EBookItemDelegate::clear()
 {
-    m_thumbnails.clear();
+    m_store.clear();
 }
 
 void EBookItemDelegate::refresh(int row)
@@ -77,25 +77,26 @@ void EBookItemDelegate::refresh(int row)
     QPixmap pixmap(m_nCellWidth, m_nCellHeight);
     if (m_scene)
         m_scene->renderToPixmap(pixmap);
-    m_thumbnails[row] = pixmap;
+    m_store.replace(row, pixmap);
 }
 
 void EBookItemDelegate::addPixmap(const QPixmap &pixmap)
 {
-    if (pixmap.isNull()) {
-        m_thumbnails.append(QPixmap());
-        return;
-    }
     const QSize cell(m_nCellWidth, m_nCellHeight);
-    if (pixmap.width() <= cell.width() && pixmap.height() <= cell.height() &&
-        (pixmap.width() == cell.width() || pixmap.height() == cell.height())) {
-        m_thumbnails.append(pixmap); // already fitted
-        return;
-    }
-    m_thumbnails.append(pixmap.scaled(cell, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const bool fitted = pixmap.width() <= cell.width() && pixmap.height() <= cell.height() &&
+                        (pixmap.width() == cell.width() || pixmap.height() == cell.height());
+    if (pixmap.isNull() || fitted)
+        m_store.append(pixmap);
+    else
+        m_store.append(pixmap.scaled(cell, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void EBookItemDelegate::addPacked(const QByteArray &packed)
+{
+    m_store.appendPacked(packed);
 }
 
 void EBookItemDelegate::addBlank()
 {
-    m_thumbnails.append(QPixmap(m_nCellWidth, m_nCellHeight));
+    m_store.append(QPixmap(m_nCellWidth, m_nCellHeight));
 }

@@ -1,15 +1,17 @@
 #ifndef EBOOKITEMDELEGATE_H
 #define EBOOKITEMDELEGATE_H
 
+#include "screens/ThumbnailStore.h"
+
 #include <QAbstractItemDelegate>
+#include <QByteArray>
 #include <QFont>
 #include <QPixmap>
-#include <QVector>
 
 class DisplayPage;
 
-// Paints the thumbnail cells of a page list and keeps one thumbnail per row.
-// Rows outside the store are never read or written.
+// Paints the thumbnail cells of a page list and keeps one thumbnail per row (in a
+// ThumbnailStore). Rows outside the store are never read or written.
 class EBookItemDelegate : public QAbstractItemDelegate
 {
 public:
@@ -31,18 +33,21 @@ public:
     void refresh(int row);
     // Appends the pixmap scaled to fit a cell, keeping its aspect ratio.
     void addPixmap(const QPixmap &pixmap);
+    // Appends a thumbnail already fitted to a cell and packed (PackedThumbnail).
+    void addPacked(const QByteArray &packed);
     void addBlank();
 
-    int count() const { return m_thumbnails.size(); }
-    bool validRow(int row) const { return row >= 0 && row < m_thumbnails.size(); }
-    const QPixmap &thumbnail(int row) const { return m_thumbnails.at(row); }
+    int count() const { return m_store.count(); }
+    bool validRow(int row) const { return m_store.validRow(row); }
+    QPixmap thumbnail(int row) const { return m_store.pixmap(row); }
+    const ThumbnailStore &store() const { return m_store; }
 
     DisplayPage *m_scene = nullptr;
 
 private:
     int m_nCellWidth = CellWidth;
     int m_nCellHeight = CellHeight;
-    QVector<QPixmap> m_thumbnails;
+    ThumbnailStore m_store;
 };
 
 #endif // EBOOKITEMDELEGATE_H

@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>لا يمكن فتح هذا الكتاب.</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>المعلم في الصفحة %1، لكن هذا الكتاب يحتوي على %2 صفحة فقط.</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>Dieses Buch kann nicht geöffnet werden.</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>Der Lehrer ist auf Seite %1, dieses Buch hat aber nur %2 Seiten.</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

@@ -43,30 +43,15 @@
     <name>DisplayWidget</name>
     <message>
         <source>Fail</source>
-        <translation>Confirm Delete&lt;/source&gt;
-        &lt;translation&gt;Confirm Delete&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Sure to delete this file?&lt;/source&gt;
-        &lt;translation&gt;Sure to delete this file?&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Yes&lt;/source&gt;
-        &lt;translation&gt;Yes&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;No&lt;/source&gt;
-        &lt;translation&gt;No&lt;/translation&gt;
-    &lt;/message&gt;
-&lt;/context&gt;
-&lt;context&gt;
-    &lt;name&gt;DisplayWidget&lt;/name&gt;
-    &lt;message&gt;
-        &lt;source&gt;Fail</translation>
+        <translation>Fail</translation>
     </message>
     <message>
         <source>This book cannot be opened.</source>
         <translation>This book cannot be opened.</translation>
+    </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>The teacher is on page %1, but this book has only %2 pages.</translation>
     </message>
 </context>
 <context>

@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>No se puede abrir este libro.</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>El profesor está en la página %1, pero este libro solo tiene %2 páginas.</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>Impossible d&apos;ouvrir ce livre.</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>L&apos;enseignant est à la page %1, mais ce livre n&apos;a que %2 pages.</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>この本を開けません。</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>先生は %1 ページを開いていますが、この本は %2 ページしかありません。</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

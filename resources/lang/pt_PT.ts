@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>Não é possível abrir este livro.</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>O professor está na página %1, mas este livro só tem %2 páginas.</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

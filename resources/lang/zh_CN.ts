@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>无法打开这本书。</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>老师在第 %1 页，但这本书只有 %2 页。</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

@@ -49,6 +49,10 @@
         <source>This book cannot be opened.</source>
         <translation>無法開啟這本書。</translation>
     </message>
+    <message>
+        <source>The teacher is on page %1, but this book has only %2 pages.</source>
+        <translation>老師在第 %1 頁，但這本書只有 %2 頁。</translation>
+    </message>
 </context>
 <context>
     <name>LocalBooksWidget</name>

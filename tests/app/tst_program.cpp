@@ -174,6 +174,7 @@ private slots:
     void lockAndRelease();
     void exitQuestionUnderTheLock();
     void vote();
+    void lastPageOfALongBook();
     void kick();
     void cleanupTestCase();
 
@@ -708,6 +709,43 @@ void TestProgram::vote()
     QVERIFY(m_teacher.sendFrame("vote@", "0"));
     QVERIFY(FakePeer::waitUntil([&] { return !hasWindowOfSize(kVoteSize); }, kStepMs));
     QCOMPARE(lessonFrames(), QList<QByteArray>{"vote@3"});
+}
+
+// A book of more than a thousand pages, already in the local book folder: the student follows
+// the teacher to its last page, and past it is told so and stays in the lesson.
+void TestProgram::lastPageOfALongBook()
+{
+    const int pages = 1200;
+    PdfFixtures::Page small;
+    small.width = small.height = 72; // 64 x 64 pixels on screen
+    QList<PdfFixtures::Page> book;
+    for (int i = 0; i < pages; ++i)
+        book << small;
+    book.last().box = QRectF(0, 0, 72, 72);
+    book.last().colour = kFirstPageBox;
+    QVERIFY(PdfFixtures::write(m_program.dataRoot() + QStringLiteral("localBook/long.pdf"), book));
+    m_teacher.clearFrames();
+    QVERIFY(m_teacher.sendFrame("query@", "status#ebook"));
+    QVERIFY(waitForFrame("status@ebook"));
+    QVERIFY(m_teacher.sendFrame("query@", "ebook#bookpath#books/long.pdf"));
+    QVERIFY(waitForFrame("query@ebook#pageindex", 60000));
+    QVERIFY(m_teacher.sendFrame("query@", "ebook#pageindex#" + QByteArray::number(pages - 1)));
+    QVERIFY(waitForFrame("sync@ebook#" + QByteArray::number(pages - 1)));
+    const QRect canvas = canvasArea(m_screen);
+    QVERIFY(!waitForScreen([&](const QImage &image) {
+                 return ScreenPixels::count(image, canvas, kFirstPageBox) > 60 * 60;
+             }).isNull());
+
+    // Past the last page: a notice over the page, no page change.
+    QVERIFY(m_teacher.sendFrame("query@", "ebook#pageindex#" + QByteArray::number(pages)));
+    const QImage shot = waitForScreen([&](const QImage &image) {
+        return ScreenPixels::count(image, canvas, QColor(50, 50, 50), 12) > 10000 &&
+               ScreenPixels::count(image, canvas, kFirstPageBox) > 60 * 60;
+    });
+    QVERIFY(save(shot, QStringLiteral("program_past_the_book")));
+    QVERIFY(m_teacher.sendFrame("query@", "ebook#pageindex#0"));
+    QVERIFY(waitForFrame("sync@ebook#0"));
+    QVERIFY(!lessonFrames().contains("sync@ebook#" + QByteArray::number(pages)));
 }
 
 void TestProgram::kick()

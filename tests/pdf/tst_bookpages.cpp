@@ -8,8 +8,15 @@
 #include <QtTest>
 
 #include <atomic>
+#include <thread>
+#include <vector>
 
 #include <poppler/GfxState.h>
+
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#include <time.h>
+#endif
 
 // The page-file road of the book-opening thread: workers render, make thumbnails and write
 // files; the GUI thread gets the pages in order, never too many ahead.
@@ -37,17 +44,55 @@ private:
             connect(&thread, &OpenBookThread::openComplete, &thread, [this] { done = true; });
             connect(&thread, &OpenBookThread::openFail, &thread, [this] { done = true; });
         }
+        // The event loop runs all the while, as the program's does: pages are taken as soon
+        // as they come.
         bool open(const QString &book)
         {
             thread.m_strPath = book;
             thread.start();
-            return QTest::qWaitFor([this] { return done; }, 20000) && thread.wait(5000);
+            QEventLoop loop;
+            connect(&thread, &OpenBookThread::openComplete, &loop, &QEventLoop::quit);
+            connect(&thread, &OpenBookThread::openFail, &loop, &QEventLoop::quit);
+            QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+            if (!done)
+                loop.exec();
+            return done && thread.wait(5000);
         }
         OpenBookThread thread;
         QList<BookPage> pages;
         std::atomic<int> written{0};
         bool done = false;
     };
+
+#ifdef Q_OS_LINUX
+    static qint64 threadCpuMs()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    }
+
+    // Keeps this thread, and the threads it starts, on its first processor while it lives.
+    struct OneProcessor
+    {
+        OneProcessor()
+        {
+            sched_getaffinity(0, sizeof all, &all);
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+                if (CPU_ISSET(cpu, &all)) {
+                    CPU_SET(cpu, &one);
+                    break;
+                }
+            }
+            pinned = sched_setaffinity(0, sizeof one, &one) == 0;
+        }
+        ~OneProcessor() { sched_setaffinity(0, sizeof all, &all); }
+        cpu_set_t all;
+        bool pinned = false;
+    };
+#endif
 
     static QStringList filesIn(const QString &folder)
     {
@@ -67,12 +112,14 @@ private slots:
                                                          << huge << huge << huge << huge << huge
                                                          << huge));
         QVERIFY(PdfFixtures::claimingPages(path("claiming.pdf"), 200000));
-        QVERIFY(PdfFixtures::repeatedPages(path("repeated.pdf"), 4));
+        QVERIFY(PdfFixtures::repeatedPages(path("repeated.pdf"), 5));
+        QVERIFY(PdfFixtures::damagedPage(path("damaged.pdf"), 30, 9));
         // Unbudgeted, its middle page renders for many seconds in one image operation.
         QVERIFY(PdfFixtures::hugeImage(path("image.pdf"), 30000));
         // Drawn reduced: 27 MB of pixels and 18 MB of mask.
         QVERIFY(PdfFixtures::hugeImage(path("reduced.pdf"), 3000));
         QVERIFY(PdfFixtures::hugeImage(path("stencil.pdf"), 12000, true));
+        QVERIFY(PdfFixtures::scatterPlot(path("scatter.pdf"), 150000));
     }
 
     // Before any page renders, Poppler's shared colour state is made, once: workers rendering
@@ -185,9 +232,21 @@ private slots:
         QCOMPARE(filesIn(path("stopped")), QStringList({"page1.png", "page2.png", "page3.png"}));
     }
 
-    // A book ends at its first page that cannot be loaded, and has at most kMaxPages pages.
+    // A book has every page it claims, white where a page does not load, so that its page
+    // numbers stay the teacher's; a claim its file is too small to hold ends at the last page
+    // that loads; and no book has more than kMaxPages pages.
     void claimedPagesAreBounded()
     {
+        Run damaged(path("damaged"));
+        QVERIFY(damaged.open(path("damaged.pdf")));
+        QCOMPARE(damaged.pages.size(), 30);
+        QCOMPARE(filesIn(path("damaged")).size(), 30);
+        for (const BookPage &page : qAsConst(damaged.pages)) {
+            QCOMPARE(page.size, QSize(544, 704));
+            const QColor want = page.index < 9 ? QColor(Qt::red) : QColor(Qt::white);
+            QCOMPARE(page.thumbnail.pixelColor(75, 97), want);
+        }
+
         Run claiming(path("claiming"));
         QVERIFY(claiming.open(path("claiming.pdf")));
         QCOMPARE(claiming.pages.size(), 1);
@@ -199,6 +258,53 @@ private slots:
         QCOMPARE(repeated.pages.size(), OpenBookThread::kMaxPages);
         QCOMPARE(repeated.pages.last().index, OpenBookThread::kMaxPages - 1);
         QCOMPARE(filesIn(path("repeated")).size(), OpenBookThread::kMaxPages);
+    }
+
+    // A heavy page is drawn however busy the machine is: its budget counts the work its own
+    // thread does, not the time that thread waits for a processor. Here every thread of the
+    // run shares one processor with three busy threads, so the page takes four times its work
+    // on the clock, against a budget of twice its work.
+    void heavyPageIsDrawnOnABusyMachine()
+    {
+#ifdef Q_OS_LINUX
+        const OneProcessor processor;
+        QVERIFY(processor.pinned);
+        qint64 work = threadCpuMs();
+        {
+            XPDFRenderer pdf(path("scatter.pdf"));
+            QVERIFY(!pdf.sharedPageImage(1, pdf.bookPageSize(1)).isNull());
+        }
+        work = threadCpuMs() - work;
+        std::atomic<bool> busy{true};
+        std::vector<std::thread> load;
+        for (int i = 0; i < 3; ++i) {
+            load.emplace_back([&busy] {
+                while (busy) {
+                }
+            });
+        }
+        Run run(path("scatter"));
+        run.thread.setPageBudget(int(2 * work + 50));
+        const bool opened = run.open(path("scatter.pdf"));
+        busy = false;
+        for (std::thread &thread : load)
+            thread.join();
+        QVERIFY(opened);
+        QCOMPARE(run.pages.size(), 1);
+        const QImage thumbnail = run.pages.first().thumbnail;
+        int plotted = 0;
+        for (int y = 0; y < thumbnail.height(); ++y) {
+            for (int x = 0; x < thumbnail.width(); ++x)
+                plotted += qBlue(thumbnail.pixel(x, y)) - qRed(thumbnail.pixel(x, y)) > 40;
+        }
+        QVERIFY2(plotted > thumbnail.width() * thumbnail.height() / 2,
+                 qPrintable(QStringLiteral("%1 of %2 pixels plotted, %3 ms of work")
+                                .arg(plotted)
+                                .arg(thumbnail.width() * thumbnail.height())
+                                .arg(work)));
+#else
+        QSKIP("needs Linux's thread processor clock and affinity");
+#endif
     }
 
     // A page past its time budget comes blank, the pages around it as they are; a stop in the

@@ -1,4 +1,6 @@
+#include "pdf/AbortableOutputDev.h"
 #include "pdf/PageImageLimit.h"
+#include "pdf/PopplerGlobals.h"
 #include "pdf/XPDFRenderer.h"
 #include "support/PdfFixtures.h"
 
@@ -9,6 +11,12 @@
 #include <QTextCodec>
 #include <QtConcurrent>
 #include <QtTest>
+
+#include <memory>
+
+#include <poppler/PDFDoc.h>
+#include <poppler/goo/GooString.h>
+#include <poppler/splash/SplashBitmap.h>
 
 class TestXpdfRenderer : public QObject
 {
@@ -198,6 +206,35 @@ private slots:
         QVERIFY(calls > 1);
         pdf.setAbortCheck(nullptr);
         QVERIFY(!pdf.pageImage(1).isNull());
+    }
+
+    // Once a page is stopped no image of it is drawn, however small: the output device asks
+    // before each one, while the page's drawing itself looks only every tenth operation.
+    void stoppedPageDrawsNoImage()
+    {
+        for (const bool stencil : {false, true}) {
+            const QString file = path(stencil ? "small-stencil.pdf" : "small-image.pdf");
+            QVERIFY(PdfFixtures::hugeImage(file, 64, stencil));
+            PopplerGlobals::ensure();
+            PDFDoc doc(std::make_unique<GooString>(QFile::encodeName(file).toStdString()));
+            QVERIFY(doc.isOk());
+            bool stopped = false;
+            SplashColor paper = {255, 255, 255, 255};
+            AbortableOutputDev device(paper, [&stopped] { return stopped; });
+            device.startDoc(&doc);
+            const auto centre = [&] {
+                doc.displayPage(
+                    &device, 2, 72, 72, 0, false, true, false,
+                    [](void *data) { return *static_cast<bool *>(data); }, &stopped);
+                SplashColor pixel;
+                device.getBitmap()->getPixel(306, 396, pixel);
+                return QColor(pixel[0], pixel[1], pixel[2]);
+            };
+            const QColor ink = stencil ? QColor(Qt::blue) : QColor(Qt::black);
+            QCOMPARE(centre(), ink);
+            stopped = true;
+            QCOMPARE(centre(), QColor(Qt::white));
+        }
     }
 
     // Renderers made, used and destroyed on several threads at once share one

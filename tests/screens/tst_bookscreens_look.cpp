@@ -1,5 +1,6 @@
 // screen sizes: 1920x1080 1280x800
 #include "link/Settings.h"
+#include "pages/PageView.h"
 #include "screens/DisplayWidget.h"
 #include "screens/EBookItemDelegate.h"
 #include "screens/LocalBooksWidget.h"
@@ -11,10 +12,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -119,6 +122,44 @@ private slots:
                     thumbnails->thumbnail(1).toImage() != second);
         QVERIFY(show(m_display, "ebook"));
         QCOMPARE(m_display->currentPage(), 0);
+    }
+
+    // The teacher on a page past the book: a notice over the top of the page, whole and
+    // inside the canvas, in every language of the program; the box telling that a book did
+    // not open has its own title in each.
+    void pageNoticeInEveryLanguage()
+    {
+        QVERIFY(!m_display->isOpening());
+        const QRect canvas = m_display->pageView()->geometry();
+        const QString english = m_display->tr("The teacher is on page %1, but this book has "
+                                              "only %2 pages.");
+        for (const char *lang :
+             {"en_US", "zh_CN", "zh_HK", "es_ES", "pt_PT", "fr_FR", "de_DE", "ar_EG", "ja_JP"}) {
+            QTranslator translator;
+            QVERIFY(translator.load(QStringLiteral(":/lang/lang/%1.qm").arg(lang)));
+            QApplication::installTranslator(&translator);
+            QVERIFY(!m_display->setCurrentPage(40));
+            const QLabel *notice = m_display->pageNotice();
+            QVERIFY(notice->isVisible());
+            QVERIFY2(notice->text().contains("41") && notice->text().contains("12"),
+                     qPrintable(notice->text()));
+            QVERIFY2((notice->text() == english.arg(41).arg(12)) ==
+                         (QLatin1String(lang) == "en_US"),
+                     qPrintable(notice->text()));
+            QVERIFY2(canvas.contains(notice->geometry()), lang);
+            QCOMPARE(notice->width(), notice->sizeHint().width());
+            const QString title = m_display->tr("Fail");
+            QVERIFY2(!title.isEmpty() && title.size() < 20, qPrintable(title));
+            if (QLatin1String(lang) == "de_DE" || QLatin1String(lang) == "ar_EG") {
+                QTest::qWait(200); // painted
+                QVERIFY(TestArtifacts::saveScreen(QStringLiteral("ebook_page_notice_") + lang,
+                                                  &m_window));
+            }
+            QApplication::removeTranslator(&translator);
+        }
+        QCOMPARE(m_display->currentPage(), 0);
+        QVERIFY(m_display->setCurrentPage(1));
+        QVERIFY(m_display->pageNotice()->isHidden());
     }
 };
 

@@ -9,10 +9,20 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
 #include <QtTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 const QString kStroke = QStringLiteral("3#255,0,0,255#12#10,10 300,400 500,650 ");
@@ -57,6 +67,21 @@ int ruledLines(const QImage &thumbnail)
 int threadsOf(DisplayWidget &screen)
 {
     return screen.findChildren<OpenBookThread *>().size();
+}
+
+// Runs the event loop, as the program's runs, until the book is open.
+bool openedWithTheLoopRunning(DisplayWidget &screen, int timeoutMs)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (!screen.isOpening())
+            loop.quit();
+    });
+    check.start(5);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !screen.isOpening();
 }
 } // namespace
 
@@ -216,6 +241,58 @@ private slots:
         QVERIFY(cell.copy(0, 175, 150, 25) != QImage(150, 25, QImage::Format_RGB32));
     }
 
+    // A book of more than a thousand pages opens whole, and the screen follows the teacher to
+    // its last page; a teacher's page past its end is told on the screen, and the lesson goes
+    // on.
+    void longBookOpensWhole()
+    {
+        const int pages = 1500;
+        PdfFixtures::Page small;
+        small.width = small.height = 72;
+        QList<PdfFixtures::Page> book;
+        for (int i = 0; i < pages; ++i)
+            book << small;
+        book.last().box = QRectF(0, 0, 72, 72);
+        book.last().colour = Qt::green;
+        QVERIFY(PdfFixtures::write(bookPath("long.pdf"), book));
+        DisplayWidget screen;
+        screen.resize(1280, 800);
+        screen.show();
+        screen.onOpeneBook(bookPath("long.pdf"));
+        QVERIFY(openedWithTheLoopRunning(screen, 60000));
+        QCOMPARE(screen.pageCount(), pages);
+        QCOMPARE(screen.delegate()->count(), pages);
+        QCOMPARE(screen.pageView()->pageCount(), pages);
+        QCOMPARE(QDir(screen.pageView()->document()->m_strFolder)
+                     .entryList({"*.crp"}, QDir::Files)
+                     .size(),
+                 pages);
+        QCOMPARE(screen.lastBook(), bookPath("long.pdf"));
+
+        QVERIFY(screen.setCurrentPage(pages - 1));
+        QCOMPARE(screen.currentPage(), pages - 1);
+        QCOMPARE(screen.pageView()->currentIndex(), pages - 1);
+        QCOMPARE(screen.delegate()->thumbnail(pages - 1).toImage().pixelColor(75, 75),
+                 QColor(Qt::green));
+        QCOMPARE(pageFile(screen, pages - 1).m_size, QSize(64, 64));
+        QVERIFY(screen.pageNotice()->isHidden());
+
+        QVERIFY(!screen.setCurrentPage(pages));
+        QVERIFY(screen.pageNotice()->isVisible());
+        QCOMPARE(screen.pageNotice()->text(),
+                 QStringLiteral("The teacher is on page 1501, but this book has only 1500 pages."));
+        QCOMPARE(screen.currentPage(), pages - 1);
+        screen.lineUpdatePage(2 * pages, kStroke);
+        QVERIFY(screen.pageNotice()->isVisible());
+        QCOMPARE(screen.pageNotice()->text(),
+                 QStringLiteral("The teacher is on page 3001, but this book has only 1500 pages."));
+
+        screen.lineUpdatePage(3, kStroke);
+        QCOMPARE(screen.currentPage(), 3);
+        QCOMPARE(screen.pageView()->document()->m_currPage.m_listItems, QList<QString>{kStroke});
+        QVERIFY(screen.pageNotice()->isHidden());
+    }
+
     // A thumbnail drawn again keeps the thin lines that the one made at opening shows.
     void redrawnThumbnailKeepsThinLines()
     {
@@ -259,6 +336,40 @@ private slots:
                  qPrintable(QString::number(clock.elapsed())));
         QTRY_COMPARE_WITH_TIMEOUT(QDir(folder).entryList({"*.crp"}, QDir::Files), QStringList(),
                                   5000);
+    }
+
+    // The screen goes away within a frame or so also while an opening thread is held where no
+    // stop reaches it: here, opening a book whose bytes do not come (a named pipe, as a book
+    // on a stalled network share). The thread ends on its own once it is let go.
+    void screenGoingAwayWhileItsThreadIsHeld()
+    {
+#ifdef Q_OS_UNIX
+        const QString pipe = bookPath("held.pdf");
+        QFile::remove(pipe);
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        auto *screen = new DisplayWidget;
+        screen->onOpeneBook(pipe);
+        const QPointer<OpenBookThread> thread = screen->findChildren<OpenBookThread *>().value(0);
+        QVERIFY(thread);
+        // Should the screen wait for its thread, the pipe lets it go after a while.
+        std::atomic<bool> gone{false};
+        std::atomic<bool> letGo{false};
+        std::thread opener([&] {
+            for (int i = 0; i < 1000 && !gone; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            letGo = !gone;
+            QFile writer(pipe);
+            writer.open(QIODevice::WriteOnly); // lets the reader's open return
+        });
+        delete screen;
+        gone = true;
+        opener.join();
+        QVERIFY2(!letGo, "the screen waited for a thread that no stop reaches");
+        QTRY_VERIFY_WITH_TIMEOUT(thread.isNull(), 10000);
+        QFile::remove(pipe);
+#else
+        QSKIP("needs a named pipe");
+#endif
     }
 };
 

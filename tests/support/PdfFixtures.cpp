@@ -177,6 +177,47 @@ bool PdfFixtures::claimingPages(const QString &path, int claimed)
         0, claimed + 1);
 }
 
+bool PdfFixtures::damagedPage(const QString &path, int pageCount, int damaged)
+{
+    QByteArray kids;
+    for (int i = 0; i < pageCount; ++i)
+        kids += QByteArray::number(i + 4) + " 0 R ";
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                 "<< /Type /Pages /Kids [" + kids + "] /Count " +
+                                     QByteArray::number(pageCount) + " >>",
+                                 streamObject("", "1 0 0 rg 0 0 612 792 re f")};
+    for (int i = 0; i < pageCount; ++i)
+        objects << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
+                       QByteArray(i == damaged ? "7" : "3 0 R") + " >>";
+    return writeObjects(path, objects, 0);
+}
+
+bool PdfFixtures::scatterPlot(const QString &path, int points)
+{
+    QByteArray content = "0 0 0.8 rg\n";
+    quint32 seed = 12345;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % quint32(range));
+    };
+    for (int i = 0; i < points; ++i)
+        content += QByteArray::number(36 + next(5400) / 10.0) + ' ' +
+                   QByteArray::number(36 + next(7200) / 10.0) + " 1.6 1.6 re f\n";
+    uLongf size = compressBound(uLong(content.size()));
+    QByteArray packed(int(size), Qt::Uninitialized);
+    if (compress2(reinterpret_cast<Bytef *>(packed.data()), &size,
+                  reinterpret_cast<const Bytef *>(content.constData()), uLong(content.size()),
+                  6) != Z_OK)
+        return false;
+    packed.truncate(int(size));
+    return writeObjects(path,
+                        {"<< /Type /Catalog /Pages 2 0 R >>",
+                         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+                         streamObject("/Filter /FlateDecode", packed)},
+                        0);
+}
+
 bool PdfFixtures::repeatedPages(const QString &path, int levels)
 {
     QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>"};

@@ -43,6 +43,12 @@ public:
     static bool textFile(const QString &path);
     // A few hundred bytes whose page tree claims `claimed` pages but holds only the first.
     static bool claimingPages(const QString &path, int claimed);
+    // Red letter pages, the one of that 0-based index with a page dictionary Poppler refuses
+    // (its contents an integer), so that neither it nor any page after it loads.
+    static bool damagedPage(const QString &path, int pageCount, int damaged);
+    // One letter page of a scatter plot: `points` small blue squares, spread evenly over the
+    // page at random, each filled on its own, as a plotting program writes them.
+    static bool scatterPlot(const QString &path, int points);
     // 10^levels small pages from a few hundred bytes: every node of the page tree has ten kids,
     // all the same node.
     static bool repeatedPages(const QString &path, int levels);
