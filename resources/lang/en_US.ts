@@ -270,76 +270,7 @@
     <name>serverbooswidget</name>
     <message>
         <source>Fail</source>
-        <translation>Exit?&lt;/source&gt;
-        &lt;translation&gt;Exit?&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Are you sure to exit?&lt;/source&gt;
-        &lt;translation&gt;Are you sure to exit?&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Yes&lt;/source&gt;
-        &lt;translation&gt;Yes&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;No&lt;/source&gt;
-        &lt;translation&gt;No&lt;/translation&gt;
-    &lt;/message&gt;
-&lt;/context&gt;
-&lt;context&gt;
-    &lt;name&gt;QuestionDlg&lt;/name&gt;
-    &lt;message&gt;
-        &lt;source&gt;Are you sure to exit?&lt;/source&gt;
-        &lt;translation&gt;Are you sure to exit?&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Yes&lt;/source&gt;
-        &lt;translation&gt;Yes&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;No&lt;/source&gt;
-        &lt;translation&gt;No&lt;/translation&gt;
-    &lt;/message&gt;
-&lt;/context&gt;
-&lt;context&gt;
-    &lt;name&gt;SavePdfDialog&lt;/name&gt;
-    &lt;message&gt;
-        &lt;source&gt;Enter File Name&lt;/source&gt;
-        &lt;translation&gt;Enter File Name&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Save Path:  &lt;/source&gt;
-        &lt;translation&gt;Save Path:  &lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;File Name:&lt;/source&gt;
-        &lt;translation&gt;File Name:&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Invalid file name.&lt;/source&gt;
-        &lt;translation&gt;Invalid file name.&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;OK&lt;/source&gt;
-        &lt;translation&gt;OK&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Cancel&lt;/source&gt;
-        &lt;translation&gt;Cancel&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;Replace File&lt;/source&gt;
-        &lt;translation&gt;Replace File&lt;/translation&gt;
-    &lt;/message&gt;
-    &lt;message&gt;
-        &lt;source&gt;This file already exists. Replace it?&lt;/source&gt;
-        &lt;translation&gt;This file already exists. Replace it?&lt;/translation&gt;
-    &lt;/message&gt;
-&lt;/context&gt;
-&lt;context&gt;
-    &lt;name&gt;serverbooswidget&lt;/name&gt;
-    &lt;message&gt;
-        &lt;source&gt;Fail</translation>
+        <translation>Fail</translation>
     </message>
     <message>
         <source>Download failed.</source>
