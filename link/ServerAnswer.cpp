@@ -8,14 +8,15 @@ namespace {
 struct Word
 {
     const char *word;
-    int length;
     ServerAnswer::Kind kind;
+
+    int length() const { return int(qstrlen(word)); }
 };
-const Word kWords[] = {{"teacher@", 8, ServerAnswer::Teacher},
-                       {"login@", 6, ServerAnswer::Login},
-                       {"book@", 5, ServerAnswer::Book},
-                       {"download@", 9, ServerAnswer::Download},
-                       {"teacherIP@", 10, ServerAnswer::TeacherIp}};
+const Word kWords[] = {{"teacher@", ServerAnswer::Teacher},
+                       {"login@", ServerAnswer::Login},
+                       {"book@", ServerAnswer::Book},
+                       {"download@", ServerAnswer::Download},
+                       {"teacherIP@", ServerAnswer::TeacherIp}};
 
 // The text between the first and the second "@", Base64-decoded, up to the first NUL.
 QString argumentOf(const QByteArray &data)
@@ -39,7 +40,7 @@ int wordEndingIn(char c)
         std::array<signed char, 256> t;
         t.fill(-1);
         for (int i = 0; i < int(std::size(kWords)); ++i)
-            t[uchar(kWords[i].word[kWords[i].length - 2])] = static_cast<signed char>(i);
+            t[uchar(kWords[i].word[kWords[i].length() - 2])] = static_cast<signed char>(i);
         return t;
     }();
     return table[uchar(c)];
@@ -52,8 +53,8 @@ int wordBefore(const char *data, int at)
     if (index < 0)
         return -1;
     const Word &w = kWords[index];
-    const int start = at + 1 - w.length;
-    return start >= 0 && memcmp(data + start, w.word, size_t(w.length)) == 0 ? start : -1;
+    const int start = at + 1 - w.length();
+    return start >= 0 && memcmp(data + start, w.word, size_t(w.length())) == 0 ? start : -1;
 }
 } // namespace
 

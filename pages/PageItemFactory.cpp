@@ -5,6 +5,26 @@
 #include "pages/TextItem.h"
 
 namespace {
+enum class Kind
+{
+    None,
+    Stroke,
+    Picture,
+    Text
+};
+
+// The kind of item an item text makes, by its type digit.
+Kind kindOf(const QString &itemText)
+{
+    if (itemText.startsWith(QLatin1String("3#")))
+        return Kind::Stroke;
+    if (itemText.startsWith(QLatin1String("5#")))
+        return Kind::Picture;
+    if (itemText.startsWith(QLatin1String("6#")))
+        return Kind::Text;
+    return Kind::None;
+}
+
 template <typename Item> QGraphicsItem *read(const QString &itemText)
 {
     auto *item = new Item;
@@ -15,17 +35,20 @@ template <typename Item> QGraphicsItem *read(const QString &itemText)
 
 QGraphicsItem *PageItemFactory::fromText(const QString &itemText)
 {
-    if (itemText.startsWith(QLatin1String("3#")))
+    switch (kindOf(itemText)) {
+    case Kind::Stroke:
         return read<PolylineItem>(itemText);
-    if (itemText.startsWith(QLatin1String("5#")))
+    case Kind::Picture:
         return read<ImageItem>(itemText);
-    if (itemText.startsWith(QLatin1String("6#")))
+    case Kind::Text:
         return read<TextItem>(itemText);
+    case Kind::None:
+        break;
+    }
     return nullptr;
 }
 
 bool PageItemFactory::makesItem(const QString &itemText)
 {
-    return itemText.startsWith(QLatin1String("3#")) || itemText.startsWith(QLatin1String("5#")) ||
-           itemText.startsWith(QLatin1String("6#"));
+    return kindOf(itemText) != Kind::None;
 }

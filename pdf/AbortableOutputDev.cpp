@@ -22,6 +22,14 @@ bool AbortableOutputDev::wasRead(bool read, int width, int height) const
     return read;
 }
 
+bool AbortableOutputDev::readStencil(ImageReduction &mask, Stream *str, int width, int height,
+                                     bool invert, bool toBits) const
+{
+    const QSize size = ImageReduction::size(width, height, toBits ? 1 : 8);
+    return wasRead(mask.readStencil(str, width, height, invert, toBits, size, m_aborted), width,
+                   height);
+}
+
 bool AbortableOutputDev::takesCoverage()
 {
     return getSplash()->getBitmap()->getMode() == splashModeXBGR8 && !getSplash()->getSoftMask();
@@ -54,9 +62,7 @@ void AbortableOutputDev::drawImageMask(GfxState *state, Object *ref, Stream *str
         return;
     const bool toBits = !takesCoverage();
     ImageReduction mask;
-    if (!wasRead(mask.readStencil(str, width, height, invert, toBits,
-                                  ImageReduction::size(width, height, toBits ? 1 : 8), m_aborted),
-                 width, height))
+    if (!readStencil(mask, str, width, height, invert, toBits))
         return;
     if (toBits) {
         SplashOutputDev::drawImageMask(state, ref, mask.stream(), mask.width(), mask.height(),
@@ -85,9 +91,7 @@ void AbortableOutputDev::setSoftMaskFromImageMask(GfxState *state, Object *ref, 
     }
     // The soft mask made here is drawn from bits only: a large stencil is dithered into them.
     ImageReduction mask;
-    if (!m_aborted() && wasRead(mask.readStencil(str, width, height, invert, true,
-                                                 ImageReduction::size(width, height, 1), m_aborted),
-                                width, height)) {
+    if (!m_aborted() && readStencil(mask, str, width, height, invert, true)) {
         SplashOutputDev::setSoftMaskFromImageMask(state, ref, mask.stream(), mask.width(),
                                                   mask.height(), false, false, baseMatrix);
         return;
@@ -153,10 +157,7 @@ void AbortableOutputDev::drawMaskedImage(GfxState *state, Object *ref, Stream *s
     // from that.
     const bool toBits = !takesCoverage();
     ImageReduction mask;
-    if (!wasRead(mask.readStencil(maskStr, maskWidth, maskHeight, maskInvert, toBits,
-                                  ImageReduction::size(maskWidth, maskHeight, toBits ? 1 : 8),
-                                  m_aborted),
-                 maskWidth, maskHeight))
+    if (!readStencil(mask, maskStr, maskWidth, maskHeight, maskInvert, toBits))
         return;
     if (toBits)
         SplashOutputDev::drawMaskedImage(state, ref, str, width, height, colorMap, interpolate,

@@ -39,6 +39,10 @@ private:
     // Whether a reduction of a width x height image was read; says so when it was not and the
     // page goes on.
     bool wasRead(bool read, int width, int height) const;
+    // Reads a large stencil into a reduction: the share of each pixel that paints, or bits
+    // dithered from that.
+    bool readStencil(ImageReduction &mask, Stream *str, int width, int height, bool invert,
+                     bool toBits) const;
     // Whether a share of each pixel can be drawn, as a soft mask: not into a Type 3 glyph's
     // bitmap, which takes bits only, nor where the graphics state's soft mask is in force,
     // which it would stand in for.

@@ -3,6 +3,7 @@
 #include "pdf/AbortableOutputDev.h"
 #include "pdf/PageImageLimit.h"
 #include "pdf/PopplerGlobals.h"
+#include "platform/ThreadClock.h"
 
 #include <QDebug>
 #include <QFile>
@@ -15,12 +16,6 @@
 #include <poppler/goo/GooString.h>
 #include <poppler/splash/SplashBitmap.h>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <time.h>
-#endif
-
 std::atomic<int> XPDFRenderer::sOpenCount{0};
 
 namespace {
@@ -32,25 +27,6 @@ constexpr int kMaxTitleBytes = 64 * 1024;
 void deleteBitmap(void *bitmap)
 {
     delete static_cast<SplashBitmap *>(bitmap);
-}
-
-// Processor time the calling thread has used, in ms; -1 when it cannot be read.
-qint64 threadCpuMs()
-{
-#ifdef Q_OS_WIN
-    FILETIME created, exited, kernel, user;
-    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user))
-        return -1;
-    const auto ticks = [](const FILETIME &t) {
-        return qint64(t.dwHighDateTime) << 32 | qint64(t.dwLowDateTime);
-    };
-    return (ticks(kernel) + ticks(user)) / 10000; // 100 ns ticks
-#else
-    timespec now{};
-    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0)
-        return -1;
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-#endif
 }
 
 QString decodeUtf16(const QByteArray &bytes, QTextCodec *codec)
@@ -160,7 +136,7 @@ bool XPDFRenderer::overBudget()
     const qint64 wall = m_pageClock.elapsed();
     if (wall < m_nNextCpuCheckMs)
         return false;
-    const qint64 now = threadCpuMs();
+    const qint64 now = ThreadClock::processorMs();
     // Without a processor clock, the wall clock stands in.
     const qint64 used = now >= 0 && m_nPageCpuStartMs >= 0 ? now - m_nPageCpuStartMs : wall;
     if (used <= m_nPageBudgetMs) {
@@ -273,7 +249,7 @@ bool XPDFRenderer::draw(int page, double xScale, double yScale, const QRectF &re
     const double vDpi = m_nDpi * yScale * reduction;
     m_nPage = page;
     m_pageClock.start();
-    m_nPageCpuStartMs = threadCpuMs();
+    m_nPageCpuStartMs = ThreadClock::processorMs();
     m_nNextCpuCheckMs = qMax(0, m_nPageBudgetMs);
 
     if (!m_outputDev) {

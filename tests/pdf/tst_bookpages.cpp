@@ -1,5 +1,6 @@
 #include "pdf/OpenBookThread.h"
 #include "pdf/PopplerGlobals.h"
+#include "platform/ThreadClock.h"
 #include "support/PdfFixtures.h"
 
 #include <QDir>
@@ -15,7 +16,6 @@
 
 #ifdef Q_OS_LINUX
 #include <sched.h>
-#include <time.h>
 #endif
 
 // The page-file road of the book-opening thread: workers render, make thumbnails and write
@@ -65,13 +65,6 @@ private:
     };
 
 #ifdef Q_OS_LINUX
-    static qint64 threadCpuMs()
-    {
-        timespec now{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-        return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-    }
-
     // Keeps this thread, and the threads it starts, on its first processor while it lives.
     struct OneProcessor
     {
@@ -275,12 +268,12 @@ private slots:
 #ifdef Q_OS_LINUX
         const OneProcessor processor;
         QVERIFY(processor.pinned);
-        qint64 work = threadCpuMs();
+        qint64 work = ThreadClock::processorMs();
         {
             XPDFRenderer pdf(path("scatter.pdf"));
             QVERIFY(!pdf.sharedPageImage(1, pdf.bookPageSize(1)).isNull());
         }
-        work = threadCpuMs() - work;
+        work = ThreadClock::processorMs() - work;
         std::atomic<bool> busy{true};
         std::vector<std::thread> load;
         for (int i = 0; i < 7; ++i) {
