@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStringList>
+#include <QStyleOptionGraphicsItem>
 
 namespace {
 const qreal kVoteZ = 1000;
@@ -173,6 +174,15 @@ void DisplayPage::renderToPixmap(QPixmap &target)
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     render(&painter, QRectF(target.rect()), sceneRect(), Qt::KeepAspectRatio);
+}
+
+void DisplayPage::paintItems(QPainter *painter, QVector<QGraphicsItem *> items, QWidget *widget)
+{
+    if (items.isEmpty())
+        return;
+    // The scene makes each item's style option itself; these only fill the call.
+    QVector<QStyleOptionGraphicsItem> options(items.size());
+    QGraphicsScene::drawItems(painter, items.size(), items.data(), options.data(), widget);
 }
 
 QString DisplayPage::textMessage(TextItem *item)

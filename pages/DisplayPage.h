@@ -4,8 +4,10 @@
 #include <QByteArray>
 #include <QGraphicsScene>
 #include <QPixmap>
+#include <QVector>
 
 class HSPage;
+class QPainter;
 class QGraphicsPixmapItem;
 class TextItem;
 class VoteItem;
@@ -33,6 +35,10 @@ public:
     void createVoteItem();
     void setVoteData(HSPage &page);
     void setShowVote(HSPage &page);
+
+    // Paints the items, bottom first, as the scene paints them for a view, onto any painter;
+    // widget is what their paint is given.
+    void paintItems(QPainter *painter, QVector<QGraphicsItem *> items, QWidget *widget);
 
     // The strokes, pictures and texts, bottom first: what storeItems writes back.
     QList<QGraphicsItem *> pageItems() const;

@@ -15,8 +15,11 @@
 #include <QBuffer>
 #include <QDebug>
 #include <QFile>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QStyleOptionGraphicsItem>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -27,12 +30,17 @@ const int kPreviewSide = 500;
 const int kOldIndex = 0;
 } // namespace
 
-PageView::PageView(bool eNote, QWidget *parent) : QGraphicsView(parent)
+PageView::PageView(bool eNote, QWidget *parent)
+    : QGraphicsView(parent),
+      m_layer(
+          &m_scene,
+          [this](QPainter *painter, const QRectF &rect) { drawBackground(painter, rect); },
+          [this] { viewport()->update(); })
 {
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
-    // The background is two fills: cheaper to paint than a cached copy, which is made again
-    // at the size of the viewport whenever the page changes size (tens of milliseconds).
-    setCacheMode(QGraphicsView::CacheNone);
+    setCacheMode(QGraphicsView::CacheBackground);
+    // The items are handed to drawItems, which paints the committed ink from the layer.
+    setOptimizationFlag(QGraphicsView::IndirectPainting, true);
     setRenderHints(QPainter::TextAntialiasing | QPainter::Antialiasing);
     setAttribute(Qt::WA_AcceptTouchEvents);
     viewport()->setAttribute(Qt::WA_AcceptTouchEvents);
@@ -48,6 +56,10 @@ PageView::PageView(bool eNote, QWidget *parent) : QGraphicsView(parent)
     connect(&m_thumbnailTimer, SIGNAL(timeout()), this, SIGNAL(updateThunmbianl()));
     // A thumbnail drawn before its pictures were decoded is drawn again.
     connect(PictureCache::instance(), SIGNAL(pictureReady()), &m_thumbnailTimer, SLOT(start()));
+    connect(PictureCache::instance(), &PictureCache::pictureReady, this,
+            [this] { m_layer.picturesChanged(); });
+    // The cached background follows the page's size.
+    connect(&m_scene, &QGraphicsScene::sceneRectChanged, this, [this] { resetCachedContent(); });
 }
 
 PageView::~PageView()
@@ -92,6 +104,7 @@ void PageView::showPage()
 {
     m_comingAgain.clear();
     m_scene.setPage(m_document.m_currPage);
+    m_layer.invalidate();
 }
 
 void PageView::switchTo(int index)
@@ -117,6 +130,7 @@ void PageView::clearPages()
     m_comingAgain.clear();
     dropTools();
     m_scene.clear(true);
+    m_layer.invalidate();
     m_scene.setSceneRect(0, 0, 1, 1);
     m_document.clearAll();
 }
@@ -126,6 +140,7 @@ QStringList PageView::releasePages()
     m_comingAgain.clear();
     dropTools();
     m_scene.clear(true);
+    m_layer.invalidate();
     m_scene.setSceneRect(0, 0, 1, 1);
     return m_document.takePageFiles();
 }
@@ -134,6 +149,7 @@ void PageView::clearCurrentPage(bool all)
 {
     dropTools();
     m_scene.clear(all);
+    m_layer.invalidate();
     if (!pageShown())
         return;
     m_document.m_currPage.clearItems();
@@ -411,4 +427,68 @@ void PageView::drawBackground(QPainter *painter, const QRectF &rect)
 {
     painter->fillRect(rect, Qt::gray);
     painter->fillRect(sceneRect() & rect, Qt::white);
+}
+
+void PageView::setLayered(bool layered)
+{
+    m_bLayered = layered;
+    setOptimizationFlag(QGraphicsView::IndirectPainting, layered);
+    m_layer.invalidate();
+    viewport()->update();
+}
+
+bool PageView::layerView(InkLayer::View *view) const
+{
+    const QTransform t = transform();
+    const qreal dpr = viewport()->devicePixelRatioF();
+    if (t.type() > QTransform::TxScale || t.m11() != t.m22() || t.m11() <= 0 ||
+        dpr != std::floor(dpr))
+        return false;
+    const QTransform shown = viewportTransform();
+    view->scale = t.m11();
+    view->dpr = dpr;
+    view->scroll = QPoint(qRound(-shown.dx()), qRound(-shown.dy()));
+    view->viewport = viewport()->size();
+    view->sceneRect = sceneRect();
+    view->hints = renderHints();
+    view->font = viewport()->font();
+    view->pen = viewport()->palette().color(viewport()->foregroundRole());
+    return true;
+}
+
+void PageView::paintEvent(QPaintEvent *event)
+{
+    m_paintRegion = event->region();
+    m_bInPaint = true;
+    QGraphicsView::paintEvent(event);
+    m_bInPaint = false;
+}
+
+void PageView::drawItems(QPainter *painter, int numItems, QGraphicsItem *items[],
+                         const QStyleOptionGraphicsItem options[])
+{
+    InkLayer::View view;
+    if (!m_bLayered || !m_bInPaint || !layerView(&view)) {
+        QGraphicsView::drawItems(painter, numItems, items, options);
+        return;
+    }
+    const QVector<int> over = m_layer.paint(painter, m_paintRegion, view, items, numItems);
+    if (over.isEmpty())
+        return;
+    QVector<QGraphicsItem *> overItems;
+    QVector<QStyleOptionGraphicsItem> overOptions;
+    overItems.reserve(over.size());
+    overOptions.reserve(over.size());
+    for (int i : over) {
+        overItems.append(items[i]);
+        overOptions.append(options[i]);
+    }
+    QGraphicsView::drawItems(painter, overItems.size(), overItems.data(), overOptions.data());
+}
+
+void PageView::setSettling(bool settling)
+{
+    if (m_layer.isStandingIn() && !settling)
+        viewport()->update();
+    m_layer.setSettling(settling);
 }

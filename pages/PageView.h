@@ -3,6 +3,7 @@
 
 #include "pages/DisplayPage.h"
 #include "pages/Document.h"
+#include "pages/InkLayer.h"
 
 #include <QGraphicsView>
 #include <QHash>
@@ -64,6 +65,11 @@ public:
     int pageCount() const { return m_document.pageCount(); }
     float zoomScale() const { return m_fScale; }
     bool isZooming() const { return m_bZooming; }
+    // The committed ink is painted from a raster of the page kept up to date (InkLayer), or,
+    // not layered, every item is painted on every repaint.
+    void setLayered(bool layered);
+    bool isLayered() const { return m_bLayered; }
+    const InkLayer &inkLayer() const { return m_layer; }
 
 signals:
     void updateThunmbianl();
@@ -78,6 +84,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;
+    void paintEvent(QPaintEvent *event) override;
+    void drawItems(QPainter *painter, int numItems, QGraphicsItem *items[],
+                   const QStyleOptionGraphicsItem options[]) override;
 
 private:
     bool validPage(int index) const;
@@ -102,6 +111,10 @@ private:
     void pinch(const QTouchEvent *event);
     void textEntry(const QTouchEvent *event);
     QPointF scenePoint(const QPointF &viewportPos) const;
+    // How the view shows the scene, for the ink layer; false when it cannot (turned or
+    // skewed, fractional device pixels).
+    bool layerView(InkLayer::View *view) const;
+    void setSettling(bool settling);
 
     DisplayPage m_scene;
     Document m_document;
@@ -109,6 +122,10 @@ private:
     float m_fZoomDistance = 0.0f;
     float m_fScale = 1.0f;
     QTimer m_thumbnailTimer;
+    InkLayer m_layer;
+    bool m_bLayered = true;
+    bool m_bInPaint = false;
+    QRegion m_paintRegion;          // of the paint under way
     QSet<int> m_touchIds;           // touch points pressed on this canvas and not yet released
     bool m_bTouchTextPress = false; // a text-mode touch press was handed to the tools
     // The items a page replaced by resizePage did not keep, by ItemKey: their indexes in the

@@ -100,6 +100,7 @@ bool PageView::viewportEvent(QEvent *event)
         for (int id : qAsConst(m_touchIds))
             TaskToolManager::instance()->cancel(id);
         m_touchIds.clear();
+        setSettling(false);
         return QGraphicsView::viewportEvent(event);
     }
     if (type != QEvent::TouchBegin && type != QEvent::TouchUpdate && type != QEvent::TouchEnd)
@@ -107,6 +108,9 @@ bool PageView::viewportEvent(QEvent *event)
 
     auto *touch = static_cast<QTouchEvent *>(event);
     touch->accept();
+    // The last finger up ends any pinch: the page is painted afresh at its scale.
+    if (type == QEvent::TouchEnd)
+        setSettling(false);
     m_bTouchTextPress = false;
     if (!takesInput())
         return true;
@@ -162,11 +166,13 @@ void PageView::pinch(const QTouchEvent *event)
         }
         m_bZooming = true;
         m_fZoomDistance = touchDistance(p0, p1);
+        setSettling(true);
         return;
     }
     if (p0.state() == Qt::TouchPointReleased || p1.state() == Qt::TouchPointReleased) {
         qDebug() << "zoom end";
         m_bZooming = false;
+        setSettling(false);
         return;
     }
     const float d = touchDistance(p0, p1);
