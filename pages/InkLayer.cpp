@@ -20,8 +20,13 @@ namespace {
 const int kEdge = 2;
 // Members painted between two looks at the clock while a raster is made in slices.
 const int kSliceStep = 8;
+// Rows of background painted between two looks at the clock.
+const int kBackgroundBand = 128;
 // Areas of more than this share of the page are searched in the scene's whole list.
 const qreal kSearchShare = 0.125;
+// More new items than this in one paint (a page's worth from the teacher): the raster is made
+// afresh, in one pass over the scene, rather than item by item.
+const int kMaxNewItems = 32;
 
 bool meets(const QVector<QRectF> &rects, const QRectF &bounds, const QRectF &rect)
 {
@@ -60,13 +65,17 @@ struct Overlay
 };
 } // namespace
 
-InkLayer::InkLayer(DisplayPage *scene, PaintBackground background, std::function<void()> repaint)
+InkLayer::InkLayer(DisplayPage *scene, PaintBackground background,
+                   std::function<void(const QRegion &)> repaint)
     : m_scene(scene), m_widget(std::make_unique<QWidget>()), m_background(std::move(background)),
       m_repaint(std::move(repaint))
 {
     m_buildTimer.setSingleShot(true);
     m_buildTimer.setInterval(0);
     QObject::connect(&m_buildTimer, &QTimer::timeout, [this] { buildSlice(); });
+    m_pendingTimer.setSingleShot(true);
+    m_pendingTimer.setInterval(0);
+    QObject::connect(&m_pendingTimer, &QTimer::timeout, [this] { pendingSlice(); });
 }
 
 InkLayer::~InkLayer() = default;
@@ -78,6 +87,16 @@ bool InkLayer::holdsKind(const QGraphicsItem *item)
         return false;
     return dynamic_cast<const PolylineItem *>(item) || dynamic_cast<const ImageItem *>(item) ||
            dynamic_cast<const TextItem *>(item) || dynamic_cast<const QGraphicsPixmapItem *>(item);
+}
+
+QRectF InkLayer::searchRect(const QGraphicsItem *item)
+{
+    QRectF rect = item->sceneBoundingRect();
+    if (rect.width() == 0)
+        rect.setWidth(0.00001);
+    if (rect.height() == 0)
+        rect.setHeight(0.00001);
+    return rect;
 }
 
 bool InkLayer::sameRaster(const View &a, const View &b)
@@ -165,6 +184,9 @@ void InkLayer::beginPainter(QPainter &painter, Raster &raster, const QRegion &cl
 void InkLayer::paintBackground(QPainter &painter, const Raster &raster, const QRegion &area) const
 {
     painter.save();
+    painter.setWorldTransform(QTransform());
+    painter.setClipRegion(area, Qt::IntersectClip);
+    painter.setWorldTransform(transformOf(raster));
     painter.setRenderHints(painter.renderHints(), false);
     const QRectF scene = transformOf(raster).inverted().mapRect(QRectF(area.boundingRect()));
     m_background(&painter, scene);
@@ -185,7 +207,7 @@ QList<QGraphicsItem *> InkLayer::itemsIn(const QRectF &sceneArea) const
                                    return !item->isVisible() ||
                                           qFuzzyIsNull(item->effectiveOpacity()) ||
                                           (item->flags() & QGraphicsItem::ItemHasNoContents) ||
-                                          !item->sceneBoundingRect().intersects(sceneArea);
+                                          !searchRect(item).intersects(sceneArea);
                                }),
                 found.end());
     return found;
@@ -228,6 +250,7 @@ void InkLayer::buildAll(const View &view)
     m_buildTimer.stop();
     m_build = Build();
     m_bPicturesChanged = false;
+    m_pending.clear();
     if (!makeRaster(m_front, view))
         return;
     QPainter painter;
@@ -277,6 +300,24 @@ void InkLayer::buildSlice()
     clock.start();
     Raster &raster = m_build.raster;
     const QRect all(QPoint(0, 0), raster.extent.size());
+    QPainter painter;
+    beginPainter(painter, raster);
+    if (m_build.restart) {
+        m_build.restart = false;
+        m_build.painted.clear();
+        m_build.backgroundRows = 0;
+        raster.records.clear();
+    }
+    // The background first, in bands: the first paint of a new raster's memory is slow.
+    while (m_build.backgroundRows < all.height()) {
+        paintBackground(painter, raster,
+                        QRect(0, m_build.backgroundRows, all.width(), kBackgroundBand) & all);
+        m_build.backgroundRows += kBackgroundBand;
+        if (clock.elapsed() >= SliceMs) {
+            m_buildTimer.start();
+            return;
+        }
+    }
     // The members found for the last slice stand while the scene holds the same items: all of
     // them still alive.
     const QList<QGraphicsItem *> listed = m_scene->items(Qt::AscendingOrder);
@@ -287,29 +328,21 @@ void InkLayer::buildSlice()
     const QVector<Member> &members = m_build.members;
     // The slices before painted the bottom of the page as it still is, or it begins again.
     QVector<quint64> &painted = m_build.painted;
-    bool same = !m_build.restart && members.size() >= painted.size();
+    bool same = members.size() >= painted.size();
     for (int i = 0; same && i < painted.size(); ++i)
         same = members.at(i).tag == painted.at(i);
-    QPainter painter;
-    beginPainter(painter, raster);
+    // Or an item came at the address of one gone since the members were found.
+    for (int i = painted.size(); same && i < members.size(); ++i)
+        same = ItemTag::of(members.at(i).item) == members.at(i).tag;
     if (!same) {
-        m_build.restart = false;
-        painted.clear();
-        raster.records.clear();
-        paintBackground(painter, raster, all);
+        m_build.restart = true;
+        m_build.listed.clear();
+        m_buildTimer.start();
+        return;
     }
     int next = painted.size();
     while (next < members.size()) {
         const int end = qMin(next + kSliceStep, members.size());
-        // An item at the address of one gone since the members were found.
-        for (int i = next; i < end; ++i) {
-            if (ItemTag::of(members.at(i).item) != members.at(i).tag) {
-                painter.end();
-                m_build.listed.clear();
-                m_buildTimer.start();
-                return;
-            }
-        }
         paintMembers(painter, raster, members, next, end);
         for (int i = next; i < end; ++i)
             painted.append(members.at(i).tag);
@@ -324,7 +357,7 @@ void InkLayer::buildSlice()
     }
     m_front = std::move(raster);
     m_build = Build();
-    m_repaint();
+    m_repaint(QRegion());
 }
 
 QVector<int> InkLayer::standIn(QPainter *painter, const QRegion &, const View &view,
@@ -351,13 +384,31 @@ QVector<int> InkLayer::standIn(QPainter *painter, const QRegion &, const View &v
     return over;
 }
 
-QVector<int> InkLayer::update(const QRegion &region, const View &view, QGraphicsItem *const items[],
-                              int count)
+// The found items that would join the raster, up to one more than kMaxNewItems.
+int InkLayer::newItems(const QRegion &region, const View &view, QGraphicsItem *const items[],
+                       int count) const
 {
-    QVector<int> over;
-    QRegion damage;
-    QVector<QGraphicsItem *> onTop;
-    QVector<QRect> onTopRects;
+    int found = 0;
+    Overlay overlay;
+    for (int i = 0; i < count && found <= kMaxNewItems; ++i) {
+        QGraphicsItem *item = items[i];
+        if (!item)
+            continue;
+        const QRectF shown = toViewport(view, item->sceneBoundingRect());
+        if (!meets(region, shown))
+            continue;
+        if (!holdsKind(item) || overlay.meets(shown))
+            overlay.add(shown);
+        else if (!m_front.records.contains(ItemTag::of(item)))
+            ++found;
+    }
+    return found;
+}
+
+InkLayer::Changes InkLayer::update(const QRegion &region, const View &view,
+                                   QGraphicsItem *const items[], int count)
+{
+    Changes changes;
     Overlay overlay; // in viewport coordinates
     QSet<quint64> seen;
     seen.reserve(count);
@@ -368,8 +419,12 @@ QVector<int> InkLayer::update(const QRegion &region, const View &view, QGraphics
             continue;
         const QRectF rect = item->sceneBoundingRect();
         const QRectF shown = toViewport(view, rect);
+        // The view hands over every item when the whole page is in sight, even those beyond
+        // the viewport: nothing of them is painted.
+        if (!meets(region, shown))
+            continue;
         if (!holdsKind(item)) {
-            over.append(i);
+            changes.over.append(i);
             overlay.add(shown);
             continue;
         }
@@ -379,14 +434,14 @@ QVector<int> InkLayer::update(const QRegion &region, const View &view, QGraphics
         if (held != records.end()) {
             if (overlay.meets(shown)) {
                 // Something it does not hold came in under it: painted over the raster now.
-                damage += toRaster(m_front, held->rect);
-                damage += toRaster(m_front, rect);
+                changes.damage += toRaster(m_front, held->rect);
+                changes.damage += toRaster(m_front, rect);
                 records.erase(held);
-                over.append(i);
+                changes.over.append(i);
                 overlay.add(shown);
             } else if (held->rect != rect) {
-                damage += toRaster(m_front, held->rect);
-                damage += toRaster(m_front, rect);
+                changes.damage += toRaster(m_front, held->rect);
+                changes.damage += toRaster(m_front, rect);
                 held->rect = rect;
             }
             continue;
@@ -414,22 +469,20 @@ QVector<int> InkLayer::update(const QRegion &region, const View &view, QGraphics
             }
         }
         if (!joins) {
-            over.append(i);
+            changes.over.append(i);
             overlay.add(shown);
             continue;
         }
         records.insert(tag, Record{rect, !!dynamic_cast<ImageItem *>(item)});
-        if (top) {
-            onTop.append(item);
-            onTopRects.append(toRaster(m_front, rect));
-        } else {
-            damage += toRaster(m_front, rect);
-        }
+        if (top)
+            changes.onTop.append(Member{item, tag});
+        else
+            changes.damage += toRaster(m_front, rect);
     }
     // Items held that are gone from the region, or hidden.
     for (auto it = records.begin(); it != records.end();) {
         if (!seen.contains(it.key()) && meets(region, toViewport(view, it->rect))) {
-            damage += toRaster(m_front, it->rect);
+            changes.damage += toRaster(m_front, it->rect);
             it = records.erase(it);
         } else {
             ++it;
@@ -439,30 +492,22 @@ QVector<int> InkLayer::update(const QRegion &region, const View &view, QGraphics
         m_bPicturesChanged = false;
         for (const Record &record : qAsConst(records)) {
             if (record.picture)
-                damage += toRaster(m_front, record.rect);
+                changes.damage += toRaster(m_front, record.rect);
         }
     }
     // A new item meeting an area painted again is painted with it, whole.
-    for (bool grew = !damage.isEmpty(); grew;) {
+    for (bool grew = !changes.damage.isEmpty(); grew;) {
         grew = false;
-        for (int i = 0; i < onTop.size(); ++i) {
-            if (onTop.at(i) && damage.intersects(onTopRects.at(i))) {
-                damage += onTopRects.at(i);
-                onTop[i] = nullptr;
+        for (int i = 0; i < changes.onTop.size(); ++i) {
+            const QRect rect = toRaster(m_front, changes.onTop.at(i).item->sceneBoundingRect());
+            if (changes.damage.intersects(rect)) {
+                changes.damage += rect;
+                changes.onTop.remove(i--);
                 grew = true;
             }
         }
     }
-    repaintArea(damage);
-    onTop.removeAll(nullptr);
-    if (!onTop.isEmpty()) {
-        QPainter painter;
-        beginPainter(painter, m_front);
-        painter.setRenderHints(painter.renderHints(), false);
-        painter.setRenderHints(m_front.view.hints, true);
-        m_scene->paintItems(&painter, onTop, m_widget.get());
-    }
-    return over;
+    return changes;
 }
 
 void InkLayer::blit(QPainter *painter, const QRegion &region, const View &view) const
@@ -478,9 +523,103 @@ void InkLayer::blit(QPainter *painter, const QRegion &region, const View &view) 
     painter->restore();
 }
 
-QVector<int> InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
-                             QGraphicsItem *const items[], int count)
+void InkLayer::paintOnTop(const QVector<QGraphicsItem *> &items)
 {
+    if (items.isEmpty())
+        return;
+    QPainter painter;
+    beginPainter(painter, m_front);
+    painter.setRenderHints(painter.renderHints(), false);
+    painter.setRenderHints(m_front.view.hints, true);
+    m_scene->paintItems(&painter, items, m_widget.get());
+}
+
+QRegion InkLayer::pendingArea(const View &view) const
+{
+    QRegion area;
+    for (const Pending &pending : m_pending)
+        area +=
+            toViewport(view, pending.rect).toAlignedRect().adjusted(-kEdge, -kEdge, kEdge, kEdge);
+    return area;
+}
+
+// Paints the items waiting, bottom first, for about the given time; true when none is left.
+bool InkLayer::paintPending(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_pending.isEmpty()) {
+        const Pending pending = m_pending.takeFirst();
+        const QList<QGraphicsItem *> found =
+            m_scene->items(pending.rect, Qt::IntersectsItemBoundingRect, Qt::AscendingOrder);
+        for (QGraphicsItem *item : found) {
+            if (ItemTag::of(item) == pending.tag) {
+                paintOnTop({item});
+                break;
+            }
+        }
+        if (ms >= 0 && clock.elapsed() >= ms)
+            break;
+    }
+    return m_pending.isEmpty();
+}
+
+void InkLayer::pendingSlice()
+{
+    const QRegion area = pendingArea(m_composedView);
+    if (!paintPending(SliceMs)) {
+        m_pendingTimer.start();
+        return;
+    }
+    m_repaint(area);
+}
+
+bool InkLayer::prepareComposed(const View &view)
+{
+    const QSize size(int(std::ceil(view.viewport.width() * view.dpr)),
+                     int(std::ceil(view.viewport.height() * view.dpr)));
+    if (m_composed.size() != size || m_composed.devicePixelRatio() != view.dpr) {
+        m_composed = QPixmap(size);
+        m_composed.setDevicePixelRatio(view.dpr);
+        m_composedValid = QRegion();
+    }
+    if (!sameRaster(m_composedView, view) || m_composedView.scroll != view.scroll)
+        m_composedValid = QRegion();
+    m_composedView = view;
+    return !m_composed.isNull();
+}
+
+void InkLayer::compose(QPainter *painter, const QRegion &region, const View &view,
+                       const QVector<int> &over, const PaintOver &paintOver)
+{
+    QPainter composed(&m_composed);
+    composed.setClipRegion(region);
+    // Where new items wait to be painted into the raster, the screen goes on showing what it
+    // showed: the live ink they take the place of.
+    blit(&composed, region - pendingArea(view), view);
+    composed.setFont(view.font);
+    composed.setPen(view.pen);
+    composed.setRenderHints(composed.renderHints(), false);
+    composed.setRenderHints(view.hints, true);
+    composed.setWorldTransform(painter->worldTransform());
+    paintOver(&composed, over);
+    composed.end();
+    painter->save();
+    painter->setWorldTransform(QTransform());
+    const qreal dpr = m_composed.devicePixelRatio();
+    for (const QRect &r : region)
+        painter->drawPixmap(QRectF(r), m_composed,
+                            QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+    painter->restore();
+    m_composedValid += region;
+    m_bComposed = true;
+}
+
+void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
+                     QGraphicsItem *const items[], int count, const PaintOver &paintOver)
+{
+    QElapsedTimer clock;
+    clock.start();
     m_bStandingIn = false;
     const bool sameView = m_front.valid && sameRaster(m_front.view, view);
     const bool covers = sameView && m_front.extent.contains(visibleRect(view));
@@ -490,27 +629,87 @@ QVector<int> InkLayer::paint(QPainter *painter, const QRegion &region, const Vie
                              m_front.view.hints == view.hints;
     if (!covers && !standInFits)
         buildAll(view);
+    QVector<int> all;
     if (!m_front.valid) {
-        QVector<int> all;
         for (int i = 0; i < count; ++i)
             all.append(i);
-        return all;
+        paintOver(painter, all);
+        return;
     }
     if (!covers && standInFits) {
+        paintPending(-1);
         const bool building = m_build.active && sameRaster(m_build.raster.view, view) &&
                               m_build.raster.extent.contains(visibleRect(view));
         if (!m_bSettling && !building)
             startBuild(view);
-        return standIn(painter, region, view, items, count);
+        paintOver(painter, standIn(painter, region, view, items, count));
+        return;
     }
     if (m_build.active) {
         // Back at the scale the raster was made for.
         m_buildTimer.stop();
         m_build = Build();
     }
-    const QVector<int> over = update(region, view, items, count);
+    if (newItems(region, view, items, count) > kMaxNewItems)
+        buildAll(view);
+    Changes changes = update(region, view, items, count);
+    const bool composing = prepareComposed(view);
+    // What is painted over the raster must not meet what the screen goes on showing.
+    QRegion overArea;
+    for (int i : qAsConst(changes.over))
+        overArea += toViewport(view, items[i]->sceneBoundingRect()).toAlignedRect();
+    const QRegion waiting = pendingArea(view) & region;
+    if (!changes.damage.isEmpty() ||
+        (!waiting.isEmpty() && (!composing || overArea.intersects(waiting) ||
+                                !waiting.subtracted(m_composedValid).isEmpty())))
+        paintPending(-1);
+    repaintArea(changes.damage);
+    // New items on top are painted into the raster while this paint has time for them; the
+    // rest, where the screen still shows what was there, between the next events.
+    for (const Member &joiner : qAsConst(changes.onTop)) {
+        const QRectF rect = joiner.item->sceneBoundingRect();
+        const QRect shown =
+            toViewport(view, rect).toAlignedRect().adjusted(-kEdge, -kEdge, kEdge, kEdge);
+        const bool late = !m_pending.isEmpty() || clock.elapsed() >= JoinMs;
+        if (late && composing && (QRegion(shown) & region).subtracted(m_composedValid).isEmpty() &&
+            !overArea.intersects(shown)) {
+            m_pending.append(Pending{joiner.tag, rect});
+            continue;
+        }
+        paintPending(-1);
+        paintOnTop({joiner.item});
+    }
+    if (!m_pending.isEmpty() && !m_pendingTimer.isActive())
+        m_pendingTimer.start();
+    if (composing) {
+        compose(painter, region, view, changes.over, paintOver);
+        return;
+    }
     blit(painter, region, view);
-    return over;
+    paintOver(painter, changes.over);
+}
+
+void InkLayer::beginPaint()
+{
+    m_bComposed = false;
+}
+
+void InkLayer::endPaint(const QRegion &region, const View *view)
+{
+    if (m_bComposed)
+        return;
+    // The view found no items there and painted its background, or painted otherwise.
+    if (!view || !prepareComposed(*view)) {
+        m_composedValid -= region;
+        return;
+    }
+    QPainter composed(&m_composed);
+    composed.setClipRegion(region);
+    const qreal s = view->scale;
+    composed.setWorldTransform(QTransform(s, 0, 0, s, -view->scroll.x(), -view->scroll.y()));
+    m_background(&composed,
+                 composed.worldTransform().inverted().mapRect(QRectF(region.boundingRect())));
+    m_composedValid += region;
 }
 
 void InkLayer::invalidate()
@@ -520,6 +719,9 @@ void InkLayer::invalidate()
     m_buildTimer.stop();
     m_build = Build();
     m_bPicturesChanged = false;
+    m_pending.clear();
+    m_pendingTimer.stop();
+    m_composedValid = QRegion();
 }
 
 void InkLayer::picturesChanged()

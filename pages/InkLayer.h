@@ -43,22 +43,33 @@ public:
         QColor pen;
     };
     using PaintBackground = std::function<void(QPainter *painter, const QRectF &sceneRect)>;
+    // Paints those of the found items (by index) that the raster does not hold, as the view
+    // paints its items.
+    using PaintOver = std::function<void(QPainter *painter, const QVector<int> &items)>;
 
     // Slices of the new raster are painted for about this long at a time.
     static constexpr int SliceMs = 10;
+    // New items a paint paints into the raster for about this long; the rest wait for slices.
+    static constexpr int JoinMs = 6;
     // Larger rasters hold only the visible part of the page and some room around it.
     static constexpr qint64 MaxBytes = 64LL * 1024 * 1024;
 
-    InkLayer(DisplayPage *scene, PaintBackground background, std::function<void()> repaint);
+    // repaint asks for a region of the viewport to be painted again (empty: all of it).
+    InkLayer(DisplayPage *scene, PaintBackground background,
+             std::function<void(const QRegion &)> repaint);
     ~InkLayer();
     InkLayer(const InkLayer &) = delete;
     InkLayer &operator=(const InkLayer &) = delete;
 
     // Paints the region of the viewport (the painter maps the scene onto it) from the raster,
-    // for the items found there (bottom first); returns the indexes of those it did not paint,
-    // to be painted over it. Null items are skipped.
-    QVector<int> paint(QPainter *painter, const QRegion &region, const View &view,
-                       QGraphicsItem *const items[], int count);
+    // for the items found there (bottom first), and over it, through paintOver, those it does
+    // not hold. Null items are skipped. The paint of the viewport begins with beginPaint and
+    // ends with endPaint, whether it came here or not.
+    void paint(QPainter *painter, const QRegion &region, const View &view,
+               QGraphicsItem *const items[], int count, const PaintOver &paintOver);
+    void beginPaint();
+    // view: how the canvas showed its scene, null when it did not paint its items as usual.
+    void endPaint(const QRegion &region, const View *view);
 
     // Everything is painted again at the next paint (a page shown afresh, cleared).
     void invalidate();
@@ -69,10 +80,15 @@ public:
     void setSettling(bool settling);
 
     bool isBuilding() const { return m_build.active; }
+    // New items wait to be painted into the raster; the screen shows what it showed there.
+    bool isCatchingUp() const { return !m_pending.isEmpty(); }
     // A new raster is being made, or the old one stands in for the present scale.
     bool isStandingIn() const { return m_bStandingIn; }
     // The items the raster may hold: strokes, pictures, texts and background pictures.
     static bool holdsKind(const QGraphicsItem *item);
+    // The item's bounding rectangle in the scene as the scene's search meets it (a line along
+    // an axis has a width).
+    static QRectF searchRect(const QGraphicsItem *item);
 
 private:
     struct Record
@@ -93,6 +109,17 @@ private:
         QGraphicsItem *item;
         quint64 tag;
     };
+    struct Changes
+    {
+        QVector<int> over;     // found items painted over the raster
+        QVector<Member> onTop; // new items to paint on top of it
+        QRegion damage;        // of the raster, to paint again
+    };
+    struct Pending
+    {
+        quint64 tag;
+        QRectF rect; // in the scene
+    };
     struct Build
     {
         Raster raster;
@@ -101,6 +128,7 @@ private:
         QVector<Member> members;
         bool active = false;
         bool restart = false; // what was painted is out of date
+        int backgroundRows = 0;
     };
 
     static bool sameRaster(const View &a, const View &b);
@@ -124,19 +152,36 @@ private:
     void buildSlice();
     QVector<int> standIn(QPainter *painter, const QRegion &region, const View &view,
                          QGraphicsItem *const items[], int count);
-    // The found items the raster does not hold; the raster brought up to date for the region.
-    QVector<int> update(const QRegion &region, const View &view, QGraphicsItem *const items[],
-                        int count);
+    int newItems(const QRegion &region, const View &view, QGraphicsItem *const items[],
+                 int count) const;
+    // What changed among the found items since the raster was painted.
+    Changes update(const QRegion &region, const View &view, QGraphicsItem *const items[],
+                   int count);
     void blit(QPainter *painter, const QRegion &region, const View &view) const;
+    void paintOnTop(const QVector<QGraphicsItem *> &items);
+    QRegion pendingArea(const View &view) const;
+    bool paintPending(int ms);
+    void pendingSlice();
+    bool prepareComposed(const View &view);
+    void compose(QPainter *painter, const QRegion &region, const View &view,
+                 const QVector<int> &over, const PaintOver &paintOver);
 
     DisplayPage *m_scene;
     // Handed to the items' paint: they paint as for a screen (pictures decoded on a worker).
     std::unique_ptr<QWidget> m_widget;
     PaintBackground m_background;
-    std::function<void()> m_repaint;
+    std::function<void(const QRegion &)> m_repaint;
     Raster m_front;
     Build m_build;
     QTimer m_buildTimer;
+    // The viewport as last painted here, where it is known to match the screen: what the
+    // screen goes on showing where new items wait.
+    QPixmap m_composed;
+    View m_composedView;
+    QRegion m_composedValid;
+    bool m_bComposed = false;
+    QVector<Pending> m_pending;
+    QTimer m_pendingTimer;
     bool m_bSettling = false;
     bool m_bStandingIn = false;
     bool m_bPicturesChanged = false;

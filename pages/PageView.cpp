@@ -35,7 +35,12 @@ PageView::PageView(bool eNote, QWidget *parent)
       m_layer(
           &m_scene,
           [this](QPainter *painter, const QRectF &rect) { drawBackground(painter, rect); },
-          [this] { viewport()->update(); })
+          [this](const QRegion &region) {
+              if (region.isEmpty())
+                  viewport()->update();
+              else
+                  viewport()->update(region);
+          })
 {
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
     setCacheMode(QGraphicsView::CacheBackground);
@@ -460,7 +465,10 @@ void PageView::paintEvent(QPaintEvent *event)
 {
     m_paintRegion = event->region();
     m_bInPaint = true;
+    m_layer.beginPaint();
     QGraphicsView::paintEvent(event);
+    InkLayer::View view;
+    m_layer.endPaint(m_paintRegion, m_bLayered && layerView(&view) ? &view : nullptr);
     m_bInPaint = false;
 }
 
@@ -472,18 +480,21 @@ void PageView::drawItems(QPainter *painter, int numItems, QGraphicsItem *items[]
         QGraphicsView::drawItems(painter, numItems, items, options);
         return;
     }
-    const QVector<int> over = m_layer.paint(painter, m_paintRegion, view, items, numItems);
-    if (over.isEmpty())
-        return;
-    QVector<QGraphicsItem *> overItems;
-    QVector<QStyleOptionGraphicsItem> overOptions;
-    overItems.reserve(over.size());
-    overOptions.reserve(over.size());
-    for (int i : over) {
-        overItems.append(items[i]);
-        overOptions.append(options[i]);
-    }
-    QGraphicsView::drawItems(painter, overItems.size(), overItems.data(), overOptions.data());
+    m_layer.paint(painter, m_paintRegion, view, items, numItems,
+                  [&](QPainter *onto, const QVector<int> &over) {
+                      if (over.isEmpty())
+                          return;
+                      QVector<QGraphicsItem *> overItems;
+                      QVector<QStyleOptionGraphicsItem> overOptions;
+                      overItems.reserve(over.size());
+                      overOptions.reserve(over.size());
+                      for (int i : over) {
+                          overItems.append(items[i]);
+                          overOptions.append(options[i]);
+                      }
+                      QGraphicsView::drawItems(onto, overItems.size(), overItems.data(),
+                                               overOptions.data());
+                  });
 }
 
 void PageView::setSettling(bool settling)

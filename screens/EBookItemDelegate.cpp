@@ -1,11 +1,17 @@
 #include "screens/EBookItemDelegate.h"
 
 #include "pages/DisplayPage.h"
+#include "pages/PictureCache.h"
 
 #include <QDebug>
 #include <QPainter>
 
-EBookItemDelegate::EBookItemDelegate() : QAbstractItemDelegate(nullptr) {}
+EBookItemDelegate::EBookItemDelegate() : QAbstractItemDelegate(nullptr)
+{
+    // A picture decoded since the last thumbnail may show in every part of the page.
+    connect(PictureCache::instance(), &PictureCache::pictureReady, this,
+            [this] { m_drawing.forget(); });
+}
 
 EBookItemDelegate::~EBookItemDelegate() = default;
 
@@ -66,6 +72,7 @@ QFont EBookItemDelegate::numberFont()
 void EBookItemDelegate::clear()
 {
     m_store.clear();
+    m_drawing.forget();
 }
 
 void EBookItemDelegate::refresh(int row)
@@ -74,10 +81,11 @@ void EBookItemDelegate::refresh(int row)
         qDebug() << "EBookItemDelegate::refresh row out of range" << row;
         return;
     }
-    QPixmap pixmap(m_nCellWidth, m_nCellHeight);
-    if (m_scene)
-        m_scene->renderToPixmap(pixmap);
-    m_store.replace(row, pixmap);
+    if (!m_scene) {
+        m_store.replace(row, QPixmap(m_nCellWidth, m_nCellHeight));
+        return;
+    }
+    m_store.replace(row, m_drawing.draw(m_scene, QSize(m_nCellWidth, m_nCellHeight), row));
 }
 
 void EBookItemDelegate::addPixmap(const QPixmap &pixmap)

@@ -1,6 +1,7 @@
 #ifndef EBOOKITEMDELEGATE_H
 #define EBOOKITEMDELEGATE_H
 
+#include "pages/PageThumbnail.h"
 #include "screens/ThumbnailStore.h"
 
 #include <QAbstractItemDelegate>
@@ -29,7 +30,8 @@ public:
     static QFont numberFont();
 
     void clear();
-    // Renders what the scene shows now into the thumbnail of that row.
+    // Renders what the scene shows now into the thumbnail of that row; over the one drawn last
+    // when the scene only gained items on top since (PageThumbnail).
     void refresh(int row);
     // Appends the pixmap scaled to fit a cell, keeping its aspect ratio.
     void addPixmap(const QPixmap &pixmap);
@@ -48,6 +50,7 @@ private:
     int m_nCellWidth = CellWidth;
     int m_nCellHeight = CellHeight;
     ThumbnailStore m_store;
+    PageThumbnail m_drawing;
 };
 
 #endif // EBOOKITEMDELEGATE_H
