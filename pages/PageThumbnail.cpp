@@ -1,7 +1,7 @@
 #include "pages/PageThumbnail.h"
 
 #include "pages/DisplayPage.h"
-#include "pages/InkLayer.h"
+#include "pages/InkRaster.h"
 #include "pages/ItemTag.h"
 
 #include <QGraphicsItem>
@@ -18,7 +18,7 @@ QList<QGraphicsItem *> PageThumbnail::shown(DisplayPage *scene)
     for (QGraphicsItem *item : items) {
         if (!item->isVisible() || qFuzzyIsNull(item->effectiveOpacity()) ||
             (item->flags() & QGraphicsItem::ItemHasNoContents) ||
-            !InkLayer::searchRect(item).intersects(page))
+            !InkRaster::searchRect(item).intersects(page))
             continue;
         QGraphicsItem *top = item->topLevelItem();
         if (!tops.contains(top)) {
@@ -61,7 +61,7 @@ QPixmap PageThumbnail::draw(DisplayPage *scene, const QSize &size, int row)
     }
     const QList<QGraphicsItem *> items = shown(scene);
     int bottom = 0;
-    while (bottom < items.size() && InkLayer::holdsKind(items.at(bottom)))
+    while (bottom < items.size() && InkRaster::holdsKind(items.at(bottom)))
         ++bottom;
     bool kept = row == m_nRow && page == m_sceneRect && target == m_size &&
                 m_drawn.size() <= bottom && !m_base.isNull();

@@ -69,6 +69,7 @@ public:
     // not layered, every item is painted on every repaint.
     void setLayered(bool layered);
     bool isLayered() const { return m_bLayered; }
+    InkLayer &inkLayer() { return m_layer; }
     const InkLayer &inkLayer() const { return m_layer; }
 
 signals:
