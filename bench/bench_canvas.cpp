@@ -1,90 +1,102 @@
-// Applying incoming strokes to a page canvas and switching between full pages, next to
-// building the same stroke items without a scene; repainting the whole canvas for a page of
-// handwriting, next to filling the strokes' outlines straight onto an image, and for the
-// costliest strokes a peer may send, next to the goal; lifting the student's pen or eraser
-// after shading a whole page, and repainting that page, next to two frames.
+// The pen, the pinch and repaints on the e-note screen of the real main window at full screen,
+// through real touch events delivered to the canvas: each is timed from its delivery until the
+// canvas has painted what it changed (the events it set off handled, the paint flushed). On
+// pages of no, 300, 2,000 and 5,000 strokes, one shaded by the highlighter for a minute and one
+// of 300 strokes wiped whole by the eraser, all in the same run as the empty page:
+// - move: a finger writing words, move to paint (median, 95th percentile, largest);
+// - lift: each finger lifted, lift to paint (largest), the end of the shading and the wiping
+//   included; then the longest turn of the event loop while the thumbnail is brought up to date;
+// - repaint: the whole canvas painted again (median), and as when the page is shown afresh, its
+//   ink painted into a new raster (median);
+// - pinch: one step of a two-finger pinch, to paint (median, largest); then the time until the
+//   page stands painted at its new scale, and the longest turn of the event loop meanwhile.
 
+#include "app/MainWidget.h"
+#include "common/BenchLesson.h"
 #include "common/BenchProcess.h"
-
 #include "pages/ItemText.h"
 #include "pages/PageView.h"
-#include "pages/PolylineItem.h"
 #include "pages/TaskToolManager.h"
+#include "screens/ENoteWidget.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
 #include <QRandomGenerator>
-#include <QStringList>
+#include <QTest>
 #include <QTextStream>
-#include <QThread>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
+#include <functional>
 #include <vector>
 
 namespace {
-const int kIncoming = 10000;
-const int kPoints = 50;
-const int kPageStrokes = 2000;
-const int kSwitches = 10;
-const QSize kCanvas(1920, 1080);
+const int kWordStrokes = 8;
+const int kStrokeMoves = 40;
 const int kRepaints = 10;
-const int kOrdinaryStrokes = 300;
-// The whole canvas repainted for the costliest stroke, at most.
-const double kWorstGoalMs = 100;
-const double kTwoFramesMs = 2 * 1000.0 / 60;
+const int kPinchSteps = 20;
+const int kAfterLiftMs = 400;
+const int kSettleMs = 10000;
+// A finger moves about this far between two touch updates.
+const int kStep = 8;
 
-QStringList strokeTexts(int count)
+struct Figures
 {
-    QStringList texts;
-    texts.reserve(count);
-    for (int s = 0; s < count; ++s) {
-        QString text = QStringLiteral("3#%1,0,0,255#3#").arg(s % 256);
-        const double x0 = (s * 37) % 1800;
-        const double y0 = (s * 53) % 1000;
-        for (int p = 0; p < kPoints; ++p)
-            text += QStringLiteral("%1,%2 ").arg(x0 + p * 2.5).arg(y0 + (p % 7) * 3.25);
-        texts << text;
+    std::vector<double> moves;
+    std::vector<double> lifts;
+    std::vector<double> repaints;
+    std::vector<double> afresh;
+    std::vector<double> pinches;
+    double afterLift = 0; // longest turn of the event loop after the lifts
+    double settle = 0;    // until the page stands painted at its new scale
+    double settleTurn = 0;
+};
+
+double quantile(std::vector<double> values, double q)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[size_t(std::min<double>(values.size() - 1, std::floor(q * values.size())))];
+}
+
+double largest(const std::vector<double> &values)
+{
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+struct Finger
+{
+    int id;
+    QPoint pos; // in the canvas
+    Qt::TouchPointState state;
+};
+
+class PaintCount : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
     }
-    return texts;
-}
+};
 
-double buildWithoutScene(const QStringList &texts)
-{
-    QElapsedTimer timer;
-    timer.start();
-    std::vector<std::unique_ptr<PolylineItem>> items;
-    items.reserve(size_t(texts.size()));
-    for (const QString &text : texts) {
-        items.push_back(std::make_unique<PolylineItem>());
-        items.back()->fromString(text);
-    }
-    const double ms = timer.nsecsElapsed() / 1e6;
-    return ms;
-}
-
-void print(const char *name, double value, const char *unit, double reference,
-           const char *referenceName = "reference")
-{
-    QTextStream(stdout) << name << ": " << QString::number(value, 'f', 1) << ' ' << unit << " ("
-                        << referenceName << ": " << QString::number(reference, 'f', 1) << ' '
-                        << unit << ")\n";
-}
-
-// Handwriting: short curved strokes across the page, a few of them highlighter marks.
-QStringList ordinaryPage()
+// Handwriting over the page: short curved strokes, one in ten a highlighter mark.
+QStringList handwriting(int count, const QSize &page)
 {
     QRandomGenerator random(5);
     QStringList texts;
-    for (int s = 0; s < kOrdinaryStrokes; ++s) {
+    for (int s = 0; s < count; ++s) {
         const bool marker = s % 10 == 0;
-        const QPointF start(random.bounded(100, 1700), random.bounded(60, 1000));
+        const QPointF start(random.bounded(20, page.width() - 320),
+                            random.bounded(40, page.height() - 40));
         QList<QPointF> points;
-        const int count = random.bounded(40, 160);
-        for (int p = 0; p < count; ++p)
+        const int n = random.bounded(40, 160);
+        for (int p = 0; p < n; ++p)
             points << start + QPointF(p * 1.8, 25 * std::sin(p * 0.15 + s));
         texts << ItemText::writeStroke(marker ? QColor(255, 230, 0, 110) : QColor(20, 20, 160),
                                        marker ? 24 : 3, points);
@@ -92,200 +104,197 @@ QStringList ordinaryPage()
     return texts;
 }
 
-// Strokes of the most points and the widest pen a peer may send, of the shapes that cost the
-// most to paint: zigzags across the page and in one spot, jumps between random points, and a
-// spiral.
-QStringList worstStrokes()
-{
-    const int n = ItemText::kMaxStrokePoints;
-    QStringList texts;
-    for (int shape = 0; shape < 5; ++shape) {
-        QRandomGenerator random(7);
-        QList<QPointF> points;
-        points.reserve(n);
-        for (int i = 0; i < n; ++i) {
-            const double side = i % 2;
-            const double t = double(i) / n;
-            switch (shape) {
-            case 0:
-                points << QPointF(side * 1919, 1079 * t);
-                break;
-            case 1:
-                points << QPointF(random.bounded(1920.0), random.bounded(1080.0));
-                break;
-            case 2:
-                points << QPointF(300 + side * 40, 300 + 40 * t);
-                break;
-            case 3:
-                points << QPointF(300 + side * 2.1, 300 + 2 * t);
-                break;
-            default:
-                points << QPointF(960 + (50 + i * 0.01) * std::cos(i * 0.01) * 1.7,
-                                  540 + (50 + i * 0.01) * std::sin(i * 0.01));
-                break;
-            }
-        }
-        for (int width : {3, PolylineItem::kMaxDrawWidth})
-            texts << ItemText::writeStroke(QColor(0, 0, 255), width, points);
-    }
-    return texts;
-}
-
-// The strokes' outlines filled straight onto an image of the canvas, as the items paint
-// them, without view or scene; best of several rounds.
-double fillOutlines(const QStringList &texts)
-{
-    std::vector<std::unique_ptr<PolylineItem>> items;
-    for (const QString &text : texts) {
-        items.push_back(std::make_unique<PolylineItem>());
-        items.back()->fromString(text);
-        items.back()->shape();
-    }
-    QImage image(kCanvas, QImage::Format_ARGB32_Premultiplied);
-    double best = 1e12;
-    for (int i = 0; i < kRepaints; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-        for (const std::unique_ptr<PolylineItem> &item : items)
-            painter.fillPath(item->shape(), item->m_color);
-        painter.end();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-class Canvas
+class Screen
 {
 public:
-    Canvas()
+    explicit Screen(ENoteWidget *note)
+        : m_note(note), m_view(note->pageView()), m_viewport(m_view->viewport()),
+          m_device(QTest::createTouchDevice())
     {
-        m_view.resize(kCanvas);
-        m_view.addBlankPage(kCanvas.width(), kCanvas.height(), false);
-        m_view.onCurrentPageChanged(0);
-        m_view.show();
-        for (int i = 0; i < 20; ++i) {
+        m_viewport->installEventFilter(&m_count);
+    }
+
+    QSize canvasSize() const { return m_viewport->size(); }
+
+    // One touch event through the window, as the platform hands it over.
+    void touch(const QList<Finger> &fingers)
+    {
+        QList<QTouchEvent::TouchPoint> points;
+        for (const Finger &finger : fingers) {
+            QTouchEvent::TouchPoint point(finger.id);
+            point.setScreenPos(m_viewport->mapToGlobal(finger.pos));
+            point.setState(finger.state);
+            points << point;
+        }
+        qt_handleTouchEvent(m_viewport->window()->windowHandle(), m_device, points);
+    }
+
+    // Milliseconds from the delivery until the canvas has painted; -1 when it painted nothing.
+    double untilPainted(const std::function<void()> &deliver)
+    {
+        const int before = m_count.paints;
+        QElapsedTimer clock;
+        clock.start();
+        deliver();
+        for (int turn = 0; m_count.paints == before && turn < 20; ++turn)
             QCoreApplication::processEvents();
-            QThread::msleep(10);
+        return m_count.paints == before ? -1 : clock.nsecsElapsed() / 1e6;
+    }
+
+    // The longest turn of the event loop, in milliseconds, for that long or until done.
+    double longestTurn(int ms, const std::function<bool()> &done = {})
+    {
+        QElapsedTimer clock;
+        clock.start();
+        double longest = 0;
+        while (clock.elapsed() < ms && !(done && done())) {
+            QElapsedTimer turn;
+            turn.start();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            longest = std::max(longest, turn.nsecsElapsed() / 1e6);
+        }
+        return longest;
+    }
+
+    void fill(const QStringList &texts)
+    {
+        m_note->clearPage(0);
+        for (const QString &text : texts)
+            m_note->lineUpdatePage(0, text);
+        settle();
+    }
+
+    // Everything the canvas and the screen have left to do, done.
+    void settle()
+    {
+        longestTurn(kSettleMs, [this] { return painted(); });
+        m_viewport->repaint();
+        longestTurn(2 * ENoteWidget::LineRepaintDelay);
+    }
+
+    // The canvas stands painted at its present scale.
+    bool painted() const
+    {
+        return !m_view->inkLayer().isBuilding() && !m_view->inkLayer().isStandingIn();
+    }
+
+    void setMode(int mode)
+    {
+        TaskToolManager::instance()->setScene(m_view->pageScene());
+        TaskToolManager::instance()->setMode(mode);
+    }
+
+    void writeWords(Figures *figures)
+    {
+        setMode(TaskToolManager::PenMode);
+        const QSize size = canvasSize();
+        for (int s = 0; s < kWordStrokes; ++s) {
+            const QPoint start(60 + (s % 4) * (size.width() - 200) / 4,
+                               80 + (s / 4) * (size.height() - 200) / 2);
+            QList<QPoint> path;
+            for (int m = 0; m <= kStrokeMoves; ++m)
+                path << start + QPoint(m * 4, (m % 6 < 3 ? m % 6 : 6 - m % 6) * 12);
+            stroke(path, figures);
+        }
+        figures->afterLift = std::max(figures->afterLift, longestTurn(kAfterLiftMs));
+    }
+
+    // One finger along the path; the lift's time goes to the figures, the moves' too unless
+    // noMoves.
+    void stroke(const QList<QPoint> &path, Figures *figures, bool noMoves = false)
+    {
+        const int id = 1;
+        untilPainted([&] { touch({{id, path.first(), Qt::TouchPointPressed}}); });
+        for (int i = 1; i < path.size(); ++i) {
+            const double ms = untilPainted([&] { touch({{id, path.at(i), Qt::TouchPointMoved}}); });
+            if (ms >= 0 && !noMoves)
+                figures->moves.push_back(ms);
+        }
+        const double ms = untilPainted([&] { touch({{id, path.last(), Qt::TouchPointReleased}}); });
+        if (ms >= 0)
+            figures->lifts.push_back(ms);
+    }
+
+    // A minute of shading by hand over the whole canvas, row after row.
+    void shade(int mode, Figures *figures)
+    {
+        setMode(mode);
+        const QSize size = canvasSize();
+        QList<QPoint> path;
+        for (int y = 20, row = 0; y < size.height() - 20; y += 10, ++row) {
+            for (int x = 20; x < size.width() - 20; x += kStep)
+                path << QPoint(row % 2 ? size.width() - x : x, y);
+        }
+        stroke(path, figures, true);
+        figures->afterLift = std::max(figures->afterLift, longestTurn(kAfterLiftMs));
+    }
+
+    void repaints(Figures *figures)
+    {
+        for (int i = 0; i < kRepaints; ++i)
+            figures->repaints.push_back(untilPainted([this] { m_viewport->update(); }));
+        // As after the page is shown again: its ink painted into a new raster.
+        for (int i = 0; i < 3; ++i) {
+            figures->afresh.push_back(untilPainted([this] {
+                m_view->inkLayer().invalidate();
+                m_viewport->update();
+            }));
         }
     }
 
-    PageView &view() { return m_view; }
-
-    double repaintMs()
+    // Two fingers spreading to the largest scale and closing back to the smallest.
+    void pinch(Figures *figures)
     {
-        QElapsedTimer timer;
-        timer.start();
-        m_view.viewport()->repaint();
-        return timer.nsecsElapsed() / 1e6;
+        setMode(TaskToolManager::PointerMode);
+        const QPoint centre(canvasSize().width() / 2, canvasSize().height() / 2);
+        int spread = 100;
+        const auto fingers = [&](Qt::TouchPointState state) {
+            touch({{0, centre - QPoint(spread, 0), state}, {1, centre + QPoint(spread, 0), state}});
+        };
+        untilPainted([&] { fingers(Qt::TouchPointPressed); });
+        for (int step = 0; step < 2 * kPinchSteps; ++step) {
+            spread += step < kPinchSteps ? 10 : -10;
+            const double ms = untilPainted([&] { fingers(Qt::TouchPointMoved); });
+            if (ms >= 0)
+                figures->pinches.push_back(ms);
+        }
+        // Spread halfway again, then lifted.
+        for (int step = 0; step < kPinchSteps / 2; ++step) {
+            spread += 10;
+            untilPainted([&] { fingers(Qt::TouchPointMoved); });
+        }
+        QElapsedTimer clock;
+        clock.start();
+        fingers(Qt::TouchPointReleased);
+        figures->settleTurn = longestTurn(kSettleMs, [this] { return painted(); });
+        figures->settle = clock.nsecsElapsed() / 1e6;
+        m_view->resetZoom();
+        settle();
     }
 
 private:
-    PageView m_view{false};
+    ENoteWidget *m_note;
+    PageView *m_view;
+    QWidget *m_viewport;
+    QTouchDevice *m_device;
+    PaintCount m_count;
 };
 
-void applyAndSwitch(const QStringList &incoming)
+QString ms(double value)
 {
-    {
-        PageView view(false);
-        view.addBlankPage(1920, 1080, false);
-        view.onCurrentPageChanged(0);
-        QElapsedTimer timer;
-        timer.start();
-        for (const QString &text : incoming)
-            view.procLineData(0, text);
-        const double ms = timer.nsecsElapsed() / 1e6;
-        print("apply 10000 incoming strokes of 50 points", ms, "ms", buildWithoutScene(incoming));
-    }
-    {
-        PageView view(false);
-        view.addBlankPage(1920, 1080, false);
-        view.addBlankPage(1920, 1080, false);
-        const QStringList page = incoming.mid(0, kPageStrokes);
-        for (int p = 0; p < 2; ++p)
-            for (const QString &text : page)
-                view.procLineData(p, text);
-        view.onCurrentPageChanged(0);
-        QCoreApplication::processEvents();
-        // A switch as the student sees it: the page saved and read, its items made, and the
-        // work the scene leaves for the event loop (polishing, indexing) done.
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 1; i <= kSwitches; ++i) {
-            view.onCurrentPageChanged(i % 2);
-            QCoreApplication::processEvents();
-        }
-        const double ms = timer.nsecsElapsed() / 1e6 / kSwitches;
-        double reference = 0;
-        for (int i = 0; i < kSwitches; ++i)
-            reference += buildWithoutScene(page);
-        print("switch between two pages of 2000 strokes", ms, "ms per switch",
-              reference / kSwitches);
-    }
+    return QString::number(value, 'f', 1);
 }
 
-void repaints()
+void report(const QString &page, const Figures &f)
 {
-    {
-        const QStringList page = ordinaryPage();
-        Canvas canvas;
-        for (const QString &text : page)
-            canvas.view().procLineData(0, text);
-        canvas.repaintMs(); // outlines made
-        double best = 1e12;
-        for (int i = 0; i < kRepaints; ++i)
-            best = std::min(best, canvas.repaintMs());
-        print("repaint a canvas of 300 handwritten strokes", best, "ms", fillOutlines(page));
-    }
-    double worstApply = 0;
-    double worstRepaint = 0;
-    for (const QString &text : worstStrokes()) {
-        Canvas canvas;
-        QElapsedTimer timer;
-        timer.start();
-        canvas.view().procLineData(0, text);
-        worstApply = std::max(worstApply, timer.nsecsElapsed() / 1e6);
-        // The first repaint makes the outline too.
-        worstRepaint = std::max(worstRepaint, canvas.repaintMs());
-        worstRepaint = std::max(worstRepaint, canvas.repaintMs());
-    }
-    print("repaint a canvas of the costliest stroke of 100000 points", worstRepaint, "ms",
-          kWorstGoalMs, "goal");
-    print("apply the costliest stroke of 100000 points", worstApply, "ms", kTwoFramesMs,
-          "two frames");
-}
-// A minute of shading with the highlighter, or of wiping with the eraser, over the whole
-// canvas in rows: the finger's last move to the stroke items on the page, then a repaint.
-void studentShading()
-{
-    TaskToolManager *tools = TaskToolManager::instance();
-    double worstRelease = 0;
-    double worstRepaint = 0;
-    int pieces = 0;
-    for (int mode : {TaskToolManager::HighlighterMode, TaskToolManager::EraserMode}) {
-        Canvas canvas;
-        tools->setScene(canvas.view().pageScene());
-        tools->setMode(mode);
-        tools->press(1, QPointF(20, 20));
-        for (int row = 0; row < 100; ++row)
-            for (int x = 0; x <= 1880; x += 8)
-                tools->move(1, QPointF(20 + (row % 2 ? 1880 - x : x), 20 + row * 10));
-        QElapsedTimer timer;
-        timer.start();
-        tools->release(1, QPointF(20, 1010));
-        worstRelease = std::max(worstRelease, timer.nsecsElapsed() / 1e6);
-        canvas.repaintMs();
-        worstRepaint = std::max(worstRepaint, canvas.repaintMs());
-        pieces = std::max(pieces, int(canvas.view().pageScene()->pageItems().size()));
-    }
-    tools->setScene(nullptr);
-    QTextStream(stdout) << "a minute of shading the page by hand is kept as up to " << pieces
-                        << " strokes\n";
-    print("lift the pen after a minute of shading the page", worstRelease, "ms", kTwoFramesMs,
-          "two frames");
-    print("repaint a canvas shaded by hand", worstRepaint, "ms", kTwoFramesMs, "two frames");
+    QTextStream out(stdout);
+    out << "| " << page << " | " << ms(quantile(f.repaints, 0.5)) << " | "
+        << ms(quantile(f.afresh, 0.5)) << " | " << ms(quantile(f.pinches, 0.5)) << " / "
+        << ms(largest(f.pinches)) << " | " << ms(largest(f.lifts)) << " | "
+        << ms(quantile(f.moves, 0.5)) << " / " << ms(quantile(f.moves, 0.95)) << " / "
+        << ms(largest(f.moves)) << " | " << ms(f.afterLift) << " | " << ms(f.settle) << " / "
+        << ms(f.settleTurn) << " |\n";
+    out.flush();
 }
 } // namespace
 
@@ -294,8 +303,48 @@ int main(int argc, char **argv)
     BenchProcess process(argc, argv);
     if (!process.isValid())
         return 1;
-    applyAndSwitch(strokeTexts(kIncoming));
-    repaints();
-    studentShading();
+    BenchLesson lesson;
+    if (!lesson.start()) {
+        std::fprintf(stderr, "the lesson did not start\n");
+        return 1;
+    }
+    ENoteWidget *note = lesson.window()->eNoteWidget();
+    if (!lesson.followNote()) {
+        std::fprintf(stderr, "the e-note page did not come\n");
+        return 1;
+    }
+    Screen screen(note);
+    // The page fills the canvas, now the e-note screen is shown.
+    const QSize page = screen.canvasSize();
+    note->pageView()->resizePage(0, page.width(), page.height());
+    QTextStream(stdout) << "page " << note->pageView()->sceneRect().width() << "x"
+                        << note->pageView()->sceneRect().height() << ", canvas " << page.width()
+                        << "x" << page.height()
+                        << ", times in ms from the event's delivery to the finished paint\n"
+                        << "| page | full repaint | page painted anew | pinch step (median / max) "
+                        << "| lift (max) | move to paint (median / p95 / max) "
+                        << "| after lifts, longest turn "
+                        << "| after a pinch: painted anew in / longest turn |\n"
+                        << "|---|---|---|---|---|---|---|---|\n";
+    const auto run = [&](const QString &name, const QStringList &texts,
+                         const std::function<void(Figures *)> &extra) {
+        Figures figures;
+        screen.fill(texts);
+        if (extra)
+            extra(&figures);
+        screen.settle();
+        screen.repaints(&figures);
+        screen.writeWords(&figures);
+        screen.settle();
+        screen.pinch(&figures);
+        report(name, figures);
+    };
+    run(QStringLiteral("empty"), QStringList(), nullptr);
+    for (int strokes : {300, 2000, 5000})
+        run(QStringLiteral("%1 strokes").arg(strokes), handwriting(strokes, page), nullptr);
+    run(QStringLiteral("shaded by highlighter for a minute"), QStringList(),
+        [&](Figures *f) { screen.shade(TaskToolManager::HighlighterMode, f); });
+    run(QStringLiteral("300 strokes wiped whole with the eraser"), handwriting(300, page),
+        [&](Figures *f) { screen.shade(TaskToolManager::EraserMode, f); });
     return 0;
 }

@@ -53,7 +53,7 @@ bool BenchLesson::answer(const QByteArray &wanted, const QByteArray &message)
     return m_teacher.waitFor(LoopbackPeer::framed(wanted), kWaitMs);
 }
 
-bool BenchLesson::followNote()
+bool BenchLesson::followNote(const QSize &page)
 {
     if (!answer("query@enote#pagecount", "query@status#enote") ||
         !answer("query@enote#pageindex", "query@enote#pagecount#1"))
@@ -63,7 +63,8 @@ bool BenchLesson::followNote()
     if (!m_images.waitFor("sync@enote#query#0", kWaitMs))
         return false;
     m_teacher.clear();
-    m_images.write("sync@enote#0#1280,800,0,0");
+    m_images.write("sync@enote#0#" + QByteArray::number(page.width()) + ',' +
+                   QByteArray::number(page.height()) + ",0,0");
     if (!m_teacher.waitFor(LoopbackPeer::framed("sync@enote#0"), kWaitMs))
         return false;
     m_teacher.write(LoopbackPeer::framed("sync@enote#end"));

@@ -3,6 +3,7 @@
 
 #include "common/LoopbackPeer.h"
 
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -19,8 +20,8 @@ public:
 
     // Shows the main window full screen and lets the teacher accept the student.
     bool start();
-    // The teacher's status "enote" with one page, synchronised and shown.
-    bool followNote();
+    // The teacher's status "enote" with one page of that size, synchronised and shown.
+    bool followNote(const QSize &page = QSize(1280, 800));
     // The teacher's status "ebook" with a book of the local book folder, page 0 shown.
     bool followBook(const QString &bookName);
 
