@@ -14,8 +14,8 @@
 namespace {
 // Rows of background painted between two looks at the clock while a raster is made in slices.
 const int kBackgroundBand = 128;
-// More new items than this in one paint (a page's worth from the teacher): the raster is made
-// afresh, in one pass over the scene, rather than item by item.
+// More new items in one paint than this, and than a quarter of those held (a page's worth from
+// the teacher): the raster is made afresh, in one pass over the scene, rather than item by item.
 const int kMaxNewItems = 32;
 
 bool meets(const QRegion &region, const QRectF &rect)
@@ -39,10 +39,12 @@ QRect shownRect(const InkRaster::View &view, const QRectF &sceneRect)
 } // namespace
 
 InkLayer::InkLayer(DisplayPage *scene, PaintBackground background,
-                   std::function<void(const QRegion &)> repaint)
-    : m_widget(std::make_unique<QWidget>()), m_source{scene, std::move(background), m_widget.get()},
+                   std::function<void(const QRegion &)> repaint, QWidget *viewport)
+    : m_widget(std::make_unique<QWidget>(viewport)), m_source{scene, std::move(background),
+                                                              m_widget.get()},
       m_repaint(std::move(repaint)), m_front(&m_source)
 {
+    m_widget->hide();
     m_buildTimer.setSingleShot(true);
     m_buildTimer.setInterval(0);
     QObject::connect(&m_buildTimer, &QTimer::timeout, [this] { buildSlice(); });
@@ -163,13 +165,13 @@ QVector<int> InkLayer::standIn(QPainter *painter, const View &view, QGraphicsIte
     return over;
 }
 
-// The found items that would join the raster, up to one more than kMaxNewItems.
+// The found items that would join the raster, up to one more than the limit.
 int InkLayer::newItems(const QRegion &region, const View &view, QGraphicsItem *const items[],
-                       int count) const
+                       int count, int limit) const
 {
     int found = 0;
     InkRaster::Overlay overlay;
-    for (int i = 0; i < count && found <= kMaxNewItems; ++i) {
+    for (int i = 0; i < count && found <= limit; ++i) {
         QGraphicsItem *item = items[i];
         if (!item)
             continue;
@@ -306,7 +308,7 @@ void InkLayer::joinOnTop(const Changes &changes, const QRegion &region, const Vi
             m_pending.append(Pending{joiner.tag, rect});
             continue;
         }
-        paintPending(-1);
+        flushPending(view);
         m_front.paintOnTop({joiner.item});
     }
     if (!m_pending.isEmpty() && !m_pendingTimer.isActive())
@@ -341,6 +343,17 @@ bool InkLayer::paintPending(int ms)
             break;
     }
     return m_pending.isEmpty();
+}
+
+// All the items waiting painted now; wherever the screen still shows what was there before
+// them, it is painted again.
+void InkLayer::flushPending(const View &view)
+{
+    if (m_pending.isEmpty())
+        return;
+    const QRegion area = pendingArea(view);
+    paintPending(-1);
+    m_repaint(area);
 }
 
 void InkLayer::pendingSlice()
@@ -414,7 +427,7 @@ void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
         return;
     }
     if (!covers && standInFits) {
-        paintPending(-1);
+        flushPending(view);
         if (!m_bSettling && !(m_build.active && m_build.raster.covers(view)))
             startBuild(view);
         paintOver(painter, standIn(painter, view, items, count));
@@ -425,7 +438,8 @@ void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
         m_buildTimer.stop();
         m_build = Build();
     }
-    if (newItems(region, view, items, count) > kMaxNewItems)
+    const int many = qMax(kMaxNewItems, m_front.records().size() / 4);
+    if (newItems(region, view, items, count, many) > many)
         buildAll(view);
     const Changes changes = update(region, view, items, count);
     const bool composing = prepareComposed(view);
@@ -437,7 +451,7 @@ void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
     if (!changes.damage.isEmpty() ||
         (!waiting.isEmpty() && (!composing || overArea.intersects(waiting) ||
                                 !waiting.subtracted(m_composedValid).isEmpty())))
-        paintPending(-1);
+        flushPending(view);
     m_front.repaintArea(changes.damage);
     joinOnTop(changes, region, view, overArea, composing);
     if (composing) {

@@ -41,9 +41,10 @@ public:
     // New items a paint paints into the raster for about this long; the rest wait for slices.
     static constexpr int JoinMs = 6;
 
-    // repaint asks for a region of the viewport to be painted again (empty: all of it).
+    // repaint asks for a region of the viewport to be painted again (empty: all of it); the
+    // widget handed to the items' paint is a hidden child of the viewport.
     InkLayer(DisplayPage *scene, PaintBackground background,
-             std::function<void(const QRegion &)> repaint);
+             std::function<void(const QRegion &)> repaint, QWidget *viewport);
     ~InkLayer();
     InkLayer(const InkLayer &) = delete;
     InkLayer &operator=(const InkLayer &) = delete;
@@ -104,8 +105,8 @@ private:
     void buildSlice();
     QVector<int> standIn(QPainter *painter, const View &view, QGraphicsItem *const items[],
                          int count);
-    int newItems(const QRegion &region, const View &view, QGraphicsItem *const items[],
-                 int count) const;
+    int newItems(const QRegion &region, const View &view, QGraphicsItem *const items[], int count,
+                 int limit) const;
     // What changed among the found items since the raster was painted.
     Changes update(const QRegion &region, const View &view, QGraphicsItem *const items[],
                    int count);
@@ -113,6 +114,7 @@ private:
                    const QRegion &overArea, bool composing);
     QRegion pendingArea(const View &view) const;
     bool paintPending(int ms);
+    void flushPending(const View &view);
     void pendingSlice();
     bool prepareComposed(const View &view);
     void compose(QPainter *painter, const QRegion &region, const View &view,

@@ -1,6 +1,7 @@
 #include "pages/PageThumbnail.h"
 
 #include "pages/DisplayPage.h"
+#include "pages/ImageItem.h"
 #include "pages/InkRaster.h"
 #include "pages/ItemTag.h"
 
@@ -75,6 +76,7 @@ QPixmap PageThumbnail::draw(DisplayPage *scene, const QSize &size, int row)
         m_sceneRect = page;
         m_size = target;
         m_drawn.clear();
+        m_bPictures = false;
         m_base = QPixmap(target);
         m_base.fill(Qt::white);
     }
@@ -83,6 +85,7 @@ QPixmap PageThumbnail::draw(DisplayPage *scene, const QSize &size, int row)
         QGraphicsItem *item = items.at(i);
         added.append(item);
         m_drawn.append(Drawn{ItemTag::of(item), item->sceneBoundingRect()});
+        m_bPictures = m_bPictures || dynamic_cast<ImageItem *>(item);
     }
     paint(scene, m_base, added);
     if (bottom == items.size())
@@ -97,4 +100,11 @@ void PageThumbnail::forget()
     m_nRow = -1;
     m_drawn.clear();
     m_base = QPixmap();
+    m_bPictures = false;
+}
+
+void PageThumbnail::picturesChanged()
+{
+    if (m_bPictures)
+        forget();
 }

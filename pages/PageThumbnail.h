@@ -18,8 +18,10 @@ class PageThumbnail
 public:
     // The thumbnail of what the scene shows now, fitted into the size, for that row.
     QPixmap draw(DisplayPage *scene, const QSize &size, int row);
-    // The next thumbnail is drawn whole (pictures decoded since, pages gone).
+    // The next thumbnail is drawn whole (pages gone).
     void forget();
+    // Pictures decoded since: the next thumbnail is drawn whole if it shows any.
+    void picturesChanged();
 
 private:
     struct Drawn
@@ -36,6 +38,7 @@ private:
     QSize m_size;
     QPixmap m_base; // the items drawn, the bottom of the page
     QVector<Drawn> m_drawn;
+    bool m_bPictures = false; // among the items drawn
 };
 
 #endif // PAGETHUMBNAIL_H

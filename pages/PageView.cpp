@@ -40,7 +40,8 @@ PageView::PageView(bool eNote, QWidget *parent)
                   viewport()->update();
               else
                   viewport()->update(region);
-          })
+          },
+          viewport())
 {
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
     setCacheMode(QGraphicsView::CacheBackground);
@@ -110,6 +111,7 @@ void PageView::showPage()
     m_comingAgain.clear();
     m_scene.setPage(m_document.m_currPage);
     m_layer.invalidate();
+    emit pageShownAfresh();
 }
 
 void PageView::switchTo(int index)

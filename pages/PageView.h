@@ -74,6 +74,8 @@ public:
 
 signals:
     void updateThunmbianl();
+    // A page was shown afresh: its items are new.
+    void pageShownAfresh();
 
 public slots:
     void onCurrentPageChanged(int index);

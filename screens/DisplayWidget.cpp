@@ -60,6 +60,11 @@ DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
     connect(&m_noticeTimer, &QTimer::timeout, m_PageNotice, &QWidget::hide);
 
     connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
+    // The page shown afresh is drawn for its thumbnail now, so a stroke's lift draws only it.
+    connect(m_PageView, &PageView::pageShownAfresh, this, [this] {
+        if (validRow(m_PageView->currentIndex()))
+            m_Delegate->prepare(m_PageView->currentIndex());
+    });
     connect(TcpManager::instance(), SIGNAL(downloadPdfComplete(QString)), this,
             SLOT(onDownloadComplete(QString)));
     connect(TcpManager::instance(), SIGNAL(DownloadResult(bool)), this,

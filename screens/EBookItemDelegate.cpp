@@ -8,9 +8,8 @@
 
 EBookItemDelegate::EBookItemDelegate() : QAbstractItemDelegate(nullptr)
 {
-    // A picture decoded since the last thumbnail may show in every part of the page.
     connect(PictureCache::instance(), &PictureCache::pictureReady, this,
-            [this] { m_drawing.forget(); });
+            [this] { m_drawing.picturesChanged(); });
 }
 
 EBookItemDelegate::~EBookItemDelegate() = default;
@@ -86,6 +85,12 @@ void EBookItemDelegate::refresh(int row)
         return;
     }
     m_store.replace(row, m_drawing.draw(m_scene, QSize(m_nCellWidth, m_nCellHeight), row));
+}
+
+void EBookItemDelegate::prepare(int row)
+{
+    if (m_scene && validRow(row))
+        m_drawing.draw(m_scene, QSize(m_nCellWidth, m_nCellHeight), row);
 }
 
 void EBookItemDelegate::addPixmap(const QPixmap &pixmap)

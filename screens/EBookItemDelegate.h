@@ -33,6 +33,9 @@ public:
     // Renders what the scene shows now into the thumbnail of that row; over the one drawn last
     // when the scene only gained items on top since (PageThumbnail).
     void refresh(int row);
+    // Draws the page the scene shows for that row's next refresh, leaving its thumbnail as it
+    // is: the refreshes after strokes then draw only those.
+    void prepare(int row);
     // Appends the pixmap scaled to fit a cell, keeping its aspect ratio.
     void addPixmap(const QPixmap &pixmap);
     // Appends a thumbnail already fitted to a cell and packed (PackedThumbnail).

@@ -62,6 +62,11 @@ ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
     m_lineTimer.setInterval(LineRepaintDelay);
 
     connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
+    // The page shown afresh is drawn for its thumbnail now, so a stroke's lift draws only it.
+    connect(m_PageView, &PageView::pageShownAfresh, this, [this] {
+        if (validRow(m_PageView->currentIndex()))
+            m_delegate->prepare(m_PageView->currentIndex());
+    });
     connect(m_listwidget, SIGNAL(currentRowChanged(int)), this, SLOT(onSetCurrPage(int)));
     connect(m_listwidget, SIGNAL(clicked(QModelIndex)), this, SLOT(onRowClicked(QModelIndex)));
     connect(&m_syncTimer, SIGNAL(timeout()), this, SLOT(onSyncTimeout()));
