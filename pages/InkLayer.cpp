@@ -405,12 +405,13 @@ void InkLayer::compose(QPainter *painter, const QRegion &region, const View &vie
                             QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
     painter->restore();
     m_composedValid += region;
-    m_bComposed = true;
+    m_paintState = PaintState::Composed;
 }
 
 void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
                      QGraphicsItem *const items[], int count, const PaintOver &paintOver)
 {
+    m_paintState = PaintState::Otherwise;
     m_bStandingIn = false;
     const bool covers = m_front.covers(view);
     // Another page, or the same at new device pixels: painted at once.
@@ -464,18 +465,18 @@ void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
 
 void InkLayer::beginPaint()
 {
-    m_bComposed = false;
+    m_paintState = PaintState::Background;
 }
 
 void InkLayer::endPaint(const QRegion &region, const View *view)
 {
-    if (m_bComposed)
+    if (m_paintState == PaintState::Composed)
         return;
-    // The view found no items there and painted its background, or painted otherwise.
-    if (!view || !prepareComposed(*view)) {
+    if (m_paintState == PaintState::Otherwise || !view || !prepareComposed(*view)) {
         m_composedValid -= region;
         return;
     }
+    // The view found no items there and painted only its background.
     QPainter composed(&m_composed);
     composed.setClipRegion(region);
     const qreal s = view->scale;

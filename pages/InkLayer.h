@@ -132,7 +132,13 @@ private:
     QPixmap m_composed;
     View m_composedView;
     QRegion m_composedValid;
-    bool m_bComposed = false;
+    enum class PaintState
+    {
+        Background, // the view painted only its background (it found no items)
+        Composed,   // in the copy, then on the screen
+        Otherwise   // straight on the screen
+    };
+    PaintState m_paintState = PaintState::Background;
     QVector<Pending> m_pending;
     QTimer m_pendingTimer;
     int m_nSliceMs = SliceMs;
