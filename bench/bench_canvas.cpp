@@ -11,14 +11,19 @@
 //   raster (median);
 // - pinch: one step of a two-finger pinch, to paint (median, largest); then the time until the
 //   page stands painted at its new scale, and the longest turn of the event loop meanwhile.
+// Then, on the same screen: a tap on the page list switching between two pages of 2,000
+// strokes, to the canvas's paint; and the costliest strokes a teacher may send (the most points,
+// the widest pen), from their arrival at the screen to the paint.
 
 #include "app/MainWidget.h"
 #include "common/BenchLesson.h"
 #include "common/BenchProcess.h"
 #include "pages/ItemText.h"
 #include "pages/PageView.h"
+#include "pages/PolylineItem.h"
 #include "pages/TaskToolManager.h"
 #include "screens/ENoteWidget.h"
+#include "screens/PageListWidget.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -106,6 +111,31 @@ QStringList handwriting(int count, const QSize &page)
     return texts;
 }
 
+// Strokes of the most points and the widest pen a peer may send, of shapes costly to paint:
+// a zigzag across the page, jumps between random points, and a tight zigzag in one spot.
+QStringList costliestStrokes()
+{
+    const int n = ItemText::kMaxStrokePoints;
+    QStringList texts;
+    for (int shape = 0; shape < 3; ++shape) {
+        QRandomGenerator random(7);
+        QList<QPointF> points;
+        points.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            const double side = i % 2;
+            const double t = double(i) / n;
+            if (shape == 0)
+                points << QPointF(side * 1600, 1000 * t);
+            else if (shape == 1)
+                points << QPointF(random.bounded(1600.0), random.bounded(1000.0));
+            else
+                points << QPointF(300 + side * 40, 300 + 40 * t);
+        }
+        texts << ItemText::writeStroke(QColor(0, 0, 255), PolylineItem::kMaxDrawWidth, points);
+    }
+    return texts;
+}
+
 class Screen
 {
 public:
@@ -178,6 +208,33 @@ public:
     bool painted() const
     {
         return !m_view->inkLayer().isBuilding() && !m_view->inkLayer().isStandingIn();
+    }
+
+    // Taps on the page list's rows, each timed to the canvas's paint (median).
+    double switchPages(int taps)
+    {
+        PageListWidget *list = m_note->pageList();
+        std::vector<double> times;
+        for (int i = 0; i < taps; ++i) {
+            const QRect row = list->visualRect(list->model()->index((i + 1) % 2, 0));
+            times.push_back(untilPainted(
+                [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center()); }));
+            settle();
+        }
+        return quantile(times, 0.5);
+    }
+
+    // Each stroke from the teacher, to the paint (largest).
+    double teacherStrokes(const QStringList &texts)
+    {
+        double worst = 0;
+        for (const QString &text : texts) {
+            m_note->clearPage(0);
+            settle();
+            worst = std::max(worst, untilPainted([&] { m_note->lineUpdatePage(0, text); }));
+            settle();
+        }
+        return worst;
     }
 
     void setMode(int mode)
@@ -355,5 +412,17 @@ int main(int argc, char **argv)
         [&](Figures *f) { screen.shade(TaskToolManager::HighlighterMode, f); });
     run(QStringLiteral("300 strokes wiped whole with the eraser"), handwriting(300, page),
         [&](Figures *f) { screen.shade(TaskToolManager::EraserMode, f); });
+
+    screen.fill(handwriting(2000, page));
+    note->addPage(page.width(), page.height(), false);
+    for (const QString &text : handwriting(2000, page))
+        note->lineUpdatePage(1, text);
+    screen.settle();
+    QTextStream(stdout) << "tap switching between two pages of 2000 strokes, to the paint: "
+                        << ms(screen.switchPages(6)) << " ms (median)\n";
+    note->pageList()->setCurrentRow(0);
+    screen.settle();
+    QTextStream(stdout) << "the costliest strokes a teacher may send, arrival to paint: "
+                        << ms(screen.teacherStrokes(costliestStrokes())) << " ms (largest)\n";
     return 0;
 }
