@@ -617,7 +617,8 @@ void TestENoteWidget::touchDragScrollsOneRow()
 
 // The student's own strokes, however long, are drawn whole wherever the page is seen: a
 // highlighter shading and an eraser wipe over the teacher's lines, each far longer than a
-// stroke from a peer is drawn, on the canvas, the thumbnail, the preview and the export.
+// stroke from a peer is drawn, on the canvas, the thumbnail, the preview and the export; the
+// shading's pieces in one coat, as one stroke.
 void TestENoteWidget::longInkIsWholeEverywhere()
 {
     const QSizeF size(800, 600);
@@ -644,11 +645,16 @@ void TestENoteWidget::longInkIsWholeEverywhere()
         tools->switchColor();
 
     const auto highlighted = [](const QColor &c) { return c.blue() - c.red() > 60; };
+    // One coat of blue at alpha 180 over white is 75,75,255; two, where pieces overlapped,
+    // 22,22,255.
+    const auto twoCoats = [](const QColor &c) { return c.blue() > 200 && c.red() < 55; };
     const auto red = [](const QColor &c) { return c.red() - c.green() > 60; };
     const QRectF lastRows(100, 292, 600, 24);
     const QRectF wiped(0, 330, 800, 270);
+    const QRectF shaded(0, 0, 800, 330);
     const auto whole = [&](const QImage &page) {
         return shareOf(page, size, lastRows, highlighted) > 0.9 &&
+               shareOf(page, size, shaded, twoCoats) == 0.0 &&
                shareOf(page, size, wiped, red) == 0.0 &&
                shareOf(page, size, QRectF(0, 0, 800, 600), red) == 0.0;
     };
