@@ -34,6 +34,7 @@ private slots:
     void touchCancelEndsStroke();
     void pageSwitchWhileFingerDown();
     void strokeEndedByPageSwitchKeepsItsRow();
+    void strokeGoesToItsCanvasPageWhateverTheMode();
     void quickSecondMousePressDraws();
     void moveWithNoButtonEndsTheMouseStroke();
     void writeBackKeepsStrokesOfTheOtherCanvas();
@@ -116,9 +117,10 @@ void TestPageView::sharingOffSendsNothing()
     QTest::touchEvent(viewport(), m_device).release(1, QPoint(60, 50), viewport());
     QCOMPARE(itemsOf<PolylineItem>(m_view->pageScene()).size(), 1);
 
-    // Sharing on but no page addressed: nothing either.
+    // Sharing on but no page addressed: a scene of neither canvas in mode 3, or no page row.
     TcpManager::instance()->m_bShare = true;
     Settings::instance()->m_nMode = 3;
+    PageTarget::setViewProvider(nullptr);
     QTest::touchEvent(viewport(), m_device).press(1, QPoint(20, 30), viewport());
     QTest::touchEvent(viewport(), m_device).release(1, QPoint(20, 30), viewport());
     Settings::instance()->m_nMode = 0;
@@ -393,6 +395,45 @@ void TestPageView::strokeEndedByPageSwitchKeepsItsRow()
     QTest::touchEvent(viewport(), m_device).release(2, QPoint(20, 20), viewport());
     QVERIFY(m_link.teacher.waitForFrames(1));
     QVERIFY(m_link.teacher.frameTexts().first().startsWith("line@ebook&0&3#"));
+}
+
+// A stroke is sent as the page of the canvas that holds it, though the class has moved on to
+// the other screen, the browser or no screen while the finger was down.
+void TestPageView::strokeGoesToItsCanvasPageWhateverTheMode()
+{
+    PageView note(true);
+    note.addBlankPage(400, 300, false);
+    note.addBlankPage(400, 300, false);
+    note.onCurrentPageChanged(1);
+    note.resize(400, 300);
+    note.move(450, 0);
+    note.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&note));
+    PageView *book = m_view.get();
+    PageToolHooks::currentPageRow = [&note, book](int mode) {
+        return mode == 1 ? note.currentIndex() : book->currentIndex();
+    };
+    PageTarget::setViewProvider([&note, book](int mode) -> QGraphicsView * {
+        return mode == 1 ? &note : mode == 0 ? book : nullptr;
+    });
+    TcpManager::instance()->m_bShare = true;
+    const auto stroke = [this](PageView *view, int modeBefore, int modeAfter) {
+        QWidget *pad = view->viewport();
+        Settings::instance()->m_nMode = modeBefore;
+        QTest::touchEvent(pad, m_device).press(1, QPoint(20, 20), pad);
+        QTest::touchEvent(pad, m_device).move(1, QPoint(80, 60), pad);
+        Settings::instance()->m_nMode = modeAfter;
+        QTest::touchEvent(pad, m_device).release(1, QPoint(80, 60), pad);
+        const QList<PolylineItem *> strokes = itemsOf<PolylineItem>(view->pageScene());
+        return strokes.isEmpty() ? QByteArray() : strokes.last()->toString().toUtf8();
+    };
+    const QByteArray toBrowser = stroke(&note, 1, 2);
+    const QByteArray toNone = stroke(book, 0, 3);
+    const QByteArray toNote = stroke(book, 0, 1);
+    QVERIFY(m_link.teacher.waitForFrames(3));
+    QCOMPARE(m_link.framesAfter(100),
+             (QList<QByteArray>{"line@enote&1&" + toBrowser, "line@ebook&0&" + toNone,
+                                "line@ebook&0&" + toNote}));
 }
 
 // A press within the double-click time comes as a double-click only: it still starts a stroke.
