@@ -1,12 +1,20 @@
 #include "pages/InkBuffer.h"
 
+#include <QColor>
 #include <QPainter>
 
-#include <cstring>
-
 namespace {
-// The least the image grows by on a side, in device pixels.
-const int kGrowth = 128;
+const int kTile = 128;
+
+const QRgb *pixels(const QImage &image, int y)
+{
+    return reinterpret_cast<const QRgb *>(image.constScanLine(y));
+}
+
+QRgb *pixels(QImage &image, int y)
+{
+    return reinterpret_cast<QRgb *>(image.scanLine(y));
+}
 } // namespace
 
 bool InkBuffer::fits(const QTransform &toDevice, const QSize &deviceSize) const
@@ -22,8 +30,9 @@ void InkBuffer::reset(const QTransform &toDevice, const QSize &deviceSize, const
     m_shades.resize(256);
     for (int alpha = 0; alpha < 256; ++alpha)
         m_shades[alpha] = qPremultiply(qRgba(ink.red(), ink.green(), ink.blue(), alpha));
-    m_image = QImage();
-    m_rect = QRect();
+    m_nColumns = (deviceSize.width() + kTile - 1) / kTile;
+    const int rows = (deviceSize.height() + kTile - 1) / kTile;
+    m_tiles = QVector<QImage>(m_nColumns * rows);
     m_under = QImage();
     m_underRect = QRect();
 }
@@ -31,36 +40,39 @@ void InkBuffer::reset(const QTransform &toDevice, const QSize &deviceSize, const
 void InkBuffer::update(const QList<Coat> &settled, const Coat &end)
 {
     if (!m_underRect.isEmpty()) {
-        copyInto(m_image, m_underRect.topLeft() - m_rect.topLeft(), m_under);
+        write(m_underRect, m_under);
         m_underRect = QRect();
         m_under = QImage();
     }
     for (const Coat &coat : settled) {
         const QRect area = deviceRect(coat.outline);
-        if (area.isEmpty())
-            continue;
-        cover(area);
-        add(coat, area);
+        if (!area.isEmpty())
+            add(coat, area);
     }
     const QRect area = deviceRect(end.outline);
     if (end.outline.isEmpty() || area.isEmpty())
         return;
-    cover(area);
-    m_under = m_image.copy(area.translated(-m_rect.topLeft()));
+    m_under = read(area);
     m_underRect = area;
     add(end, area);
 }
 
 void InkBuffer::draw(QPainter *painter, const QRect &area, qreal opacity) const
 {
-    const QRect shown = area & m_rect;
+    const QVector<int> shown = tilesOf(area);
     if (shown.isEmpty())
         return;
     painter->save();
     const qreal ratio = painter->device()->devicePixelRatioF();
     painter->setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
     painter->setOpacity(opacity);
-    painter->drawImage(shown.topLeft(), m_image, shown.translated(-m_rect.topLeft()));
+    for (int index : shown) {
+        const QImage &image = m_tiles.at(index);
+        if (image.isNull())
+            continue;
+        const QRect part = tileRect(index) & area;
+        painter->drawImage(part.topLeft(), image, part.translated(-tileRect(index).topLeft()));
+    }
     painter->restore();
 }
 
@@ -71,35 +83,24 @@ QRect InkBuffer::deviceRect(const QPainterPath &outline) const
            device;
 }
 
-void InkBuffer::cover(const QRect &area)
-{
-    if (m_rect.contains(area))
-        return;
-    const QRect needed = m_rect | area;
-    const int dx = qMax(kGrowth, needed.width() / 4);
-    const int dy = qMax(kGrowth, needed.height() / 4);
-    const QRect grown = needed.adjusted(-dx, -dy, dx, dy) & QRect(QPoint(0, 0), m_deviceSize);
-    QImage image(grown.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    if (!m_image.isNull())
-        copyInto(image, m_rect.topLeft() - grown.topLeft(), m_image);
-    m_image = image;
-    m_rect = grown;
-}
-
 void InkBuffer::add(const Coat &coat, const QRect &area)
 {
     const QImage outline = coverage(coat.outline, area);
     const QImage already = coverage(coat.already, area);
-    const QPoint at = area.topLeft() - m_rect.topLeft();
-    for (int y = 0; y < area.height(); ++y) {
-        const auto *covered = reinterpret_cast<const QRgb *>(outline.constScanLine(y));
-        const auto *before = reinterpret_cast<const QRgb *>(already.constScanLine(y));
-        auto *to = reinterpret_cast<QRgb *>(m_image.scanLine(at.y() + y)) + at.x();
-        for (int x = 0; x < area.width(); ++x) {
-            const int added = qAlpha(covered[x]) - qAlpha(before[x]);
-            if (added > 0)
-                to[x] = m_shades.at(qMin(255, qAlpha(to[x]) + added));
+    for (int index : tilesOf(area)) {
+        const QRect part = tileRect(index) & area;
+        QImage &target = tile(index);
+        const QPoint in = part.topLeft() - tileRect(index).topLeft();
+        const QPoint from = part.topLeft() - area.topLeft();
+        for (int y = 0; y < part.height(); ++y) {
+            const QRgb *covered = pixels(outline, from.y() + y) + from.x();
+            const QRgb *before = pixels(already, from.y() + y) + from.x();
+            QRgb *to = pixels(target, in.y() + y) + in.x();
+            for (int x = 0; x < part.width(); ++x) {
+                const int added = qAlpha(covered[x]) - qAlpha(before[x]);
+                if (added > 0)
+                    to[x] = m_shades.at(qMin(255, qAlpha(to[x]) + added));
+            }
         }
     }
 }
@@ -118,10 +119,60 @@ QImage InkBuffer::coverage(const QPainterPath &outline, const QRect &area) const
     return image;
 }
 
-void InkBuffer::copyInto(QImage &target, const QPoint &at, const QImage &source)
+QVector<int> InkBuffer::tilesOf(const QRect &area) const
 {
-    const size_t bytes = size_t(source.width()) * sizeof(QRgb);
-    for (int y = 0; y < source.height(); ++y)
-        std::memcpy(target.scanLine(at.y() + y) + at.x() * int(sizeof(QRgb)),
-                    source.constScanLine(y), bytes);
+    QVector<int> found;
+    const QRect within = area & QRect(QPoint(0, 0), m_deviceSize);
+    if (within.isEmpty())
+        return found;
+    for (int row = within.top() / kTile; row <= within.bottom() / kTile; ++row)
+        for (int column = within.left() / kTile; column <= within.right() / kTile; ++column)
+            found.append(row * m_nColumns + column);
+    return found;
+}
+
+QRect InkBuffer::tileRect(int tile) const
+{
+    return QRect((tile % m_nColumns) * kTile, (tile / m_nColumns) * kTile, kTile, kTile);
+}
+
+QImage &InkBuffer::tile(int index)
+{
+    QImage &image = m_tiles[index];
+    if (image.isNull()) {
+        image = QImage(kTile, kTile, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+    }
+    return image;
+}
+
+QImage InkBuffer::read(const QRect &area) const
+{
+    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    for (int index : tilesOf(area)) {
+        const QImage &source = m_tiles.at(index);
+        if (source.isNull())
+            continue;
+        const QRect part = tileRect(index) & area;
+        const QPoint in = part.topLeft() - tileRect(index).topLeft();
+        const QPoint to = part.topLeft() - area.topLeft();
+        for (int y = 0; y < part.height(); ++y)
+            std::copy_n(pixels(source, in.y() + y) + in.x(), part.width(),
+                        pixels(image, to.y() + y) + to.x());
+    }
+    return image;
+}
+
+void InkBuffer::write(const QRect &area, const QImage &image)
+{
+    for (int index : tilesOf(area)) {
+        const QRect part = tileRect(index) & area;
+        QImage &target = tile(index);
+        const QPoint in = part.topLeft() - tileRect(index).topLeft();
+        const QPoint from = part.topLeft() - area.topLeft();
+        for (int y = 0; y < part.height(); ++y)
+            std::copy_n(pixels(image, from.y() + y) + from.x(), part.width(),
+                        pixels(target, in.y() + y) + in.x());
+    }
 }

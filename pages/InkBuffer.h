@@ -1,7 +1,6 @@
 #ifndef INKBUFFER_H
 #define INKBUFFER_H
 
-#include <QColor>
 #include <QImage>
 #include <QList>
 #include <QPainterPath>
@@ -10,6 +9,7 @@
 #include <QTransform>
 #include <QVector>
 
+class QColor;
 class QPainter;
 
 // The ink of a stroke in progress, in a view's own pixels: the coverage of its outline, shown in
@@ -17,8 +17,8 @@ class QPainter;
 // coat. Spans come one at a time, each as the outline of it with the span before and the outline
 // of that span alone: what the first covers beyond the second is added, as filling the whole
 // outline at once would add it. The stroke's provisional end is added over a saved copy of the
-// pixels beneath, which goes back when the end moves on. The buffer covers what of the stroke
-// lies on the device, and grows with the stroke.
+// pixels beneath, which goes back when the end moves on. The pixels are kept in tiles, made
+// where the ink goes.
 class InkBuffer
 {
 public:
@@ -41,19 +41,22 @@ public:
 
 private:
     QRect deviceRect(const QPainterPath &outline) const;
-    // Makes the image cover `area`, keeping what it holds.
-    void cover(const QRect &area);
     void add(const Coat &coat, const QRect &area);
     QImage coverage(const QPainterPath &outline, const QRect &area) const;
-    static void copyInto(QImage &target, const QPoint &at, const QImage &source);
+    // The tiles an area touches, as indexes, and the device rectangle of a tile.
+    QVector<int> tilesOf(const QRect &area) const;
+    QRect tileRect(int tile) const;
+    QImage &tile(int index);
+    QImage read(const QRect &area) const;
+    void write(const QRect &area, const QImage &image);
 
     bool m_bSet = false;
     QTransform m_toDevice;
     QSize m_deviceSize;
     // The ink premultiplied at each coverage.
     QVector<QRgb> m_shades;
-    QImage m_image;
-    QRect m_rect;
+    int m_nColumns = 0;
+    QVector<QImage> m_tiles;
     QImage m_under;
     QRect m_underRect;
 };

@@ -46,11 +46,6 @@ int PolylineItem::drawWidth(int width)
     return qBound(kMinDrawWidth, width, kMaxDrawWidth);
 }
 
-QList<QPolygonF> PolylineItem::wholePieces(const QPolygonF &points, int width)
-{
-    return StrokePath::pieces(points, drawWidth(width));
-}
-
 void PolylineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
     if (!m_chain)

@@ -15,8 +15,8 @@ class StrokeChain;
 
 // A pen stroke: raw points, thinned and smoothed into a painted path. The path is cut where
 // painting it would cost more than a few frames (StrokePath); the points are all kept. The
-// student's strokes are made in pieces that are never cut (wholePieces); the pieces of one
-// stroke, added to a scene one after the other, are drawn as one (StrokeChain).
+// student's strokes are made in pieces that are never cut; the pieces of one stroke, added to a
+// scene one after the other, are drawn as one (StrokeChain).
 class PolylineItem : public QGraphicsItem
 {
 public:
@@ -36,9 +36,6 @@ public:
     // Stores the points and builds the path; the list is replaced by the thinned points (of
     // the part painted).
     void setPoints(QList<QPointF> &points);
-    // A stroke of that width in pieces that each paint whole; each piece starts at the last
-    // point of the one before.
-    static QList<QPolygonF> wholePieces(const QPolygonF &points, int width);
     // The width a stroke of that width is drawn at.
     static int drawWidth(int width);
 

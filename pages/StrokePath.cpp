@@ -158,7 +158,7 @@ void StrokePath::closePiece(const QPointF &end, int size)
         nodes.append(end);
     for (const Span &span : spans(nodes, qMax(0, m_nodes.size() - 2)))
         settle(span);
-    m_closedSizes.append(size);
+    m_ended.append(size);
 }
 
 void StrokePath::startPiece(const QPointF &start)
@@ -190,6 +190,13 @@ QVector<StrokePath::Span> StrokePath::takeSettled()
 {
     QVector<Span> taken;
     taken.swap(m_settled);
+    return taken;
+}
+
+QVector<int> StrokePath::takeEnded()
+{
+    QVector<int> taken;
+    taken.swap(m_ended);
     return taken;
 }
 
@@ -235,23 +242,6 @@ StrokePath::Result StrokePath::build(const QPolygonF &points, int width)
     return result;
 }
 
-QList<QPolygonF> StrokePath::pieces(const QPolygonF &points, int width)
-{
-    QList<QPolygonF> found;
-    if (points.isEmpty())
-        return found;
-    StrokePath line(width, Overflow::Split);
-    for (const QPointF &point : points)
-        line.add(point);
-    int from = 0;
-    for (int size : qAsConst(line.m_closedSizes)) {
-        found << points.mid(from, size);
-        from += size - 1;
-    }
-    found << points.mid(from);
-    return found;
-}
-
 bool StrokePath::continues(const QPolygonF &piece, const QPolygonF &next, int width)
 {
     if (piece.isEmpty() || next.size() < 2 || next.first() != piece.last())
@@ -259,9 +249,9 @@ bool StrokePath::continues(const QPolygonF &piece, const QPolygonF &next, int wi
     StrokePath line(width, Overflow::Split);
     for (const QPointF &point : piece)
         line.add(point);
-    for (int i = 1; i < next.size() && line.m_closedSizes.isEmpty(); ++i)
+    for (int i = 1; i < next.size() && line.m_ended.isEmpty(); ++i)
         line.add(next.at(i));
-    return !line.m_closedSizes.isEmpty() && line.m_closedSizes.first() == piece.size();
+    return !line.m_ended.isEmpty() && line.m_ended.first() == piece.size();
 }
 
 QPainterPath StrokePath::outline(const QPainterPath &path, int width)

@@ -59,6 +59,8 @@ public:
     void add(const QPointF &point);
     // Spans settled since the last call, in drawing order.
     QVector<Span> takeSettled();
+    // The number of raw points of each piece ended since the last call.
+    QVector<int> takeEnded();
     // The provisional spans, as the line would end if the stroke ended now.
     QVector<Span> tail() const;
     // The settled line of each piece so far; the last is the piece being drawn.
@@ -69,9 +71,7 @@ public:
 
     // A stroke read whole, cut where it costs too much.
     static Result build(const QPolygonF &points, int width);
-    // A stroke of the student's, in pieces that each paint whole.
-    static QList<QPolygonF> pieces(const QPolygonF &points, int width);
-    // Whether `next` is the piece that follows `piece` in such a stroke.
+    // Whether `next` is the piece that follows `piece` in a stroke split into pieces.
     static bool continues(const QPolygonF &piece, const QPolygonF &next, int width);
     // The outline the line is filled as, for a pen of that width.
     static QPainterPath outline(const QPainterPath &path, int width);
@@ -100,7 +100,7 @@ private:
     int m_nRaw = 0;
     double m_fCost = 0;
     QList<QPainterPath> m_pieces;
-    QVector<int> m_closedSizes;
+    QVector<int> m_ended;
     QVector<Span> m_settled;
 };
 

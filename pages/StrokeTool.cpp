@@ -4,8 +4,8 @@
 #include "pages/ItemText.h"
 #include "pages/PageTarget.h"
 #include "pages/PolylineItem.h"
+#include "pages/StrokePath.h"
 
-#include <QDebug>
 #include <QGraphicsScene>
 
 StrokeTool::StrokeTool(QObject *parent) : TaskTool(parent) {}
@@ -18,6 +18,8 @@ bool StrokeTool::press(const QPointF &point)
         return false;
     removeSegments();
     m_points.clear();
+    m_split = std::make_unique<StrokePath>(PolylineItem::drawWidth(int(inkWidth())),
+                                           StrokePath::Overflow::Split);
     addPoint(point);
     m_bPressed = true;
     m_startPoint = point;
@@ -63,22 +65,37 @@ void StrokeTool::addPoint(const QPointF &point)
 {
     m_points.append(
         QPointF(ItemText::storedCoordinate(point.x()), ItemText::storedCoordinate(point.y())));
+    if (!m_split)
+        return;
+    m_split->add(m_points.last());
+    for (int size : m_split->takeEnded()) {
+        m_pieces.emplace_back(makePiece(m_points.mid(m_nPieceStart, size)));
+        m_nPieceStart += size - 1;
+    }
 }
 
-// The points become stroke items, sent to the teacher while sharing is on: one, or for a
-// stroke too long to paint at once, pieces that each paint whole wherever they are read.
+// A piece with its outline made, ready to paint.
+PolylineItem *StrokeTool::makePiece(const QList<QPointF> &points) const
+{
+    auto *item = new PolylineItem;
+    item->m_color = inkColor();
+    item->m_nWidth = int(inkWidth());
+    QList<QPointF> thinned = points;
+    item->setPoints(thinned);
+    item->shape();
+    return item;
+}
+
+// The pieces go on the page and, while sharing is on, to the teacher.
 void StrokeTool::finishStroke()
 {
-    const QPolygonF points(m_points.toVector());
+    m_pieces.emplace_back(makePiece(m_points.mid(m_nPieceStart)));
+    std::vector<std::unique_ptr<PolylineItem>> pieces;
+    pieces.swap(m_pieces);
     removeSegments();
     m_points.clear();
-    const int width = int(inkWidth());
-    for (const QPolygonF &piece : PolylineItem::wholePieces(points, width)) {
-        auto *item = new PolylineItem;
-        item->m_color = inkColor();
-        item->m_nWidth = width;
-        QList<QPointF> piecePoints = piece.toList();
-        item->setPoints(piecePoints);
+    for (std::unique_ptr<PolylineItem> &piece : pieces) {
+        PolylineItem *item = piece.release();
         m_scene->addItem(item);
         if (TcpManager::instance()->m_bShare) {
             const QString message = PageTarget::lineMessage(m_scene, item->toString());
@@ -109,4 +126,7 @@ void StrokeTool::removeSegments()
 {
     delete m_live.data(); // leaves its scene on deletion
     m_live = nullptr;
+    m_split.reset();
+    m_pieces.clear();
+    m_nPieceStart = 0;
 }

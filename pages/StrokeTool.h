@@ -4,9 +4,16 @@
 #include "pages/LiveSegment.h"
 #include "pages/TaskTool.h"
 
+#include <memory>
+#include <vector>
+
+class PolylineItem;
+class StrokePath;
+
 // Common ink of the pen, highlighter and eraser: live ink while the finger moves (one
 // LiveSegment), drawn as the stroke items it becomes on release, which are sent to the teacher
-// while sharing is on.
+// while sharing is on. A stroke too long to paint at once becomes pieces that each paint whole;
+// each is made as soon as it ends, and all go on the page on release.
 class StrokeTool : public TaskTool
 {
     Q_OBJECT
@@ -31,10 +38,15 @@ protected:
 
 private:
     void addPoint(const QPointF &point);
+    PolylineItem *makePiece(const QList<QPointF> &points) const;
     void finishStroke();
     void removeSegments();
 
     QPointer<LiveSegment> m_live;
+    std::unique_ptr<StrokePath> m_split;
+    // Pieces ended so far, not yet on the page, and where the next one starts in the points.
+    std::vector<std::unique_ptr<PolylineItem>> m_pieces;
+    int m_nPieceStart = 0;
 };
 
 #endif // STROKETOOL_H
