@@ -99,15 +99,17 @@ void PolylineItem::leaveChain()
 {
     if (!m_chain)
         return;
-    const std::shared_ptr<StrokeChain> chain = std::move(m_chain);
+    const std::shared_ptr<StrokeChain> chain = m_chain;
     const bool wasHead = chain->head() == this;
     PolylineItem *drawer = chain->pieces.size() < 2 ? nullptr
                            : wasHead                ? chain->pieces.at(1)
                                                     : chain->head();
+    // Every bounding rectangle that changes is announced while it is still the old one.
     if (wasHead)
         prepareGeometryChange();
     if (drawer)
         drawer->prepareGeometryChange();
+    m_chain.reset();
     chain->pieces.removeOne(this);
     chain->changed();
     if (chain->pieces.size() == 1)
