@@ -52,6 +52,9 @@ private:
         QTest::touchEvent(viewport(), m_device).release(0, at, viewport());
     }
     QPointF sceneAt(const QPoint &p) const { return m_view->mapToScene(p); }
+    // An e-note canvas of two pages beside the e-book one, showing `page`; the page rows are
+    // those the two canvases show.
+    bool showNoteCanvas(PageView &note, int page);
 
     TeacherLink m_link;
     QTouchDevice *m_device = nullptr;
@@ -83,6 +86,21 @@ void TestPageView::cleanupTestCase()
 {
     resetTools(nullptr);
     OnScreenKeyboard::setLauncher(nullptr);
+}
+
+bool TestPageView::showNoteCanvas(PageView &note, int page)
+{
+    note.addBlankPage(400, 300, false);
+    note.addBlankPage(400, 300, false);
+    note.onCurrentPageChanged(page);
+    note.resize(400, 300);
+    note.move(450, 0);
+    note.show();
+    PageView *book = m_view.get();
+    PageToolHooks::currentPageRow = [&note, book](int mode) {
+        return mode == 1 ? note.currentIndex() : book->currentIndex();
+    };
+    return QTest::qWaitForWindowExposed(&note);
 }
 
 void TestPageView::fingerStrokeGoesToTeacher()
@@ -402,17 +420,8 @@ void TestPageView::strokeEndedByPageSwitchKeepsItsRow()
 void TestPageView::strokeGoesToItsCanvasPageWhateverTheMode()
 {
     PageView note(true);
-    note.addBlankPage(400, 300, false);
-    note.addBlankPage(400, 300, false);
-    note.onCurrentPageChanged(1);
-    note.resize(400, 300);
-    note.move(450, 0);
-    note.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&note));
+    QVERIFY(showNoteCanvas(note, 1));
     PageView *book = m_view.get();
-    PageToolHooks::currentPageRow = [&note, book](int mode) {
-        return mode == 1 ? note.currentIndex() : book->currentIndex();
-    };
     PageTarget::setViewProvider([&note, book](int mode) -> QGraphicsView * {
         return mode == 1 ? &note : mode == 0 ? book : nullptr;
     });
@@ -509,17 +518,8 @@ void TestPageView::moveWithNoButtonEndsTheMouseStroke()
 void TestPageView::writeBackKeepsStrokesOfTheOtherCanvas()
 {
     PageView note(true);
-    note.addBlankPage(400, 300, false);
-    note.addBlankPage(400, 300, false);
-    note.onCurrentPageChanged(0);
-    note.resize(400, 300);
-    note.move(450, 0);
-    note.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&note));
+    QVERIFY(showNoteCanvas(note, 0));
     PageView *book = m_view.get();
-    PageToolHooks::currentPageRow = [&note, book](int mode) {
-        return mode == 1 ? note.currentIndex() : book->currentIndex();
-    };
     Settings::instance()->m_nMode = 1;
     TcpManager::instance()->m_bShare = true;
     QWidget *pad = note.viewport();
