@@ -67,7 +67,6 @@ public:
     const QList<QPainterPath> &settledPieces() const { return m_pieces; }
     // The whole line of a piece, the tail included for the last.
     QPainterPath piecePath(int piece) const;
-    bool isCut() const { return m_bCut; }
 
     // A stroke read whole, cut where it costs too much.
     static Result build(const QPolygonF &points, int width);
