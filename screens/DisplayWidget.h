@@ -133,8 +133,8 @@ private:
     // True when the message is for a page still to come: it is kept (unless past the bound)
     // and that page becomes the teacher's.
     bool keepForLater(int page, const KeptPageMessages::Message &message);
-    // The teacher's message for a page that is in was applied: no page to come is followed,
-    // and the kept messages being applied end on this page.
+    // A message for a page that is in goes to it now: no page to come is followed, and the
+    // kept messages being applied end on this page.
     void teacherOnPageIn(int page);
     void forgetKept();
     void applyKept(int page, const KeptPageMessages::Message &message);
