@@ -46,21 +46,6 @@ QString md5(const QString &text)
         QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Md5).toHex());
 }
 
-QString bookDir()
-{
-    return Settings::instance()->localBookDir();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList bookFolderEntries()
-{
-    return QDir(bookDir()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
 } // namespace
 
 class TestClassServer : public QObject
@@ -90,8 +75,7 @@ private slots:
 
 void TestClassServer::init()
 {
-    for (const QString &name : bookFolderEntries())
-        QFile::remove(bookDir() + name);
+    Server::emptyBookDir();
 }
 
 void TestClassServer::settingsFile()
@@ -209,12 +193,12 @@ void TestClassServer::downloadInChunks()
     const QByteArray pdf = book(1000);
     QVERIFY(s.answer(pdf.left(600)));
     QVERIFY(s.answer(pdf.mid(600)));
-    const QString local = bookDir() + "a.pdf";
+    const QString local = Server::bookDir() + "a.pdf";
     QCOMPARE(s.log, (QStringList{"progress:600/1000", "complete:" + local, "progress:1000/1000"}));
-    QCOMPARE(readFile(local), pdf);
+    QCOMPARE(Server::readBook("a.pdf"), pdf);
     QVERIFY(!s.tcp.m_bDownloading);
     QCOMPARE(s.tcp.m_strDownloadFile, local);
-    QCOMPARE(bookFolderEntries(), QStringList{"a.pdf"});
+    QCOMPARE(Server::bookFiles(), QStringList{"a.pdf"});
 }
 
 void TestClassServer::surplusIsNextAnswer()
@@ -223,7 +207,7 @@ void TestClassServer::surplusIsNextAnswer()
     QVERIFY(!s.offer("b.pdf", "10").isEmpty());
     QVERIFY(s.answer(book(10) + command("teacher@", "X")));
     QCOMPARE(s.log.value(2), QStringLiteral("teachers:1:X"));
-    QCOMPARE(readFile(bookDir() + "b.pdf"), book(10));
+    QCOMPARE(Server::readBook("b.pdf"), book(10));
 }
 
 void TestClassServer::retriesThenFailure()
@@ -291,7 +275,7 @@ void TestClassServer::downloadFaults()
     QCOMPARE(s.offer(path, size), QString());
     QCOMPARE(s.log, QStringList{"result:0"});
     QVERIFY(!s.tcp.m_bDownloading);
-    QCOMPARE(bookFolderEntries(), QStringList());
+    QCOMPARE(Server::bookFiles(), QStringList());
 }
 
 void TestClassServer::unmatchedAnswersIgnored()
@@ -312,7 +296,7 @@ void TestClassServer::unmatchedAnswersIgnored()
     QCOMPARE(s.log, QStringList{"result:0"});
     QVERIFY(s.answer(command("download@", "failed#e.pdf")));
     QCOMPARE(s.log, (QStringList{"result:0", "result:0"}));
-    QCOMPARE(bookFolderEntries(), QStringList());
+    QCOMPARE(Server::bookFiles(), QStringList());
 }
 
 // Every request ends in exactly one outcome, in the order they were made; one download is on
@@ -335,8 +319,8 @@ void TestClassServer::everyDownloadHasAnOutcome()
     s.server.closeConnection();
     QVERIFY(FakePeer::waitUntil([&] { return !s.tcp.m_bServerConnected; }));
     // f.pdf arrived, g.pdf failed, h.pdf (asked) and i.pdf (waiting) end with the connection.
-    QCOMPARE(s.log, (QStringList{"complete:" + bookDir() + "f.pdf", "progress:12/12", "result:0",
-                                 "result:0", "result:0", "loginFail", "status:0"}));
+    QCOMPARE(s.log, (QStringList{"complete:" + Server::bookDir() + "f.pdf", "progress:12/12",
+                                 "result:0", "result:0", "result:0", "loginFail", "status:0"}));
     // Without a server connection a request fails at once, after the call returns.
     s.log.clear();
     s.tcp.downloadBooks(QStringLiteral("j.pdf"));
@@ -377,7 +361,7 @@ void TestClassServer::refusedOrSilentRequestEnds()
     s.pass(1);
     QCOMPARE(s.log, (QStringList{"progress:5/10", "result:0"}));
     QVERIFY(!s.tcp.m_bDownloading);
-    QCOMPARE(bookFolderEntries(), QStringList());
+    QCOMPARE(Server::bookFiles(), QStringList());
     s.tcp.downloadBooks(QStringLiteral("books/d.pdf"));
     QVERIFY(s.asked({"download@books/d.pdf"}));
 }
@@ -385,31 +369,26 @@ void TestClassServer::refusedOrSilentRequestEnds()
 void TestClassServer::backslashPathStaysInFolder()
 {
     Server s;
-    const QString outside = QDir::cleanPath(bookDir() + "../../x.pdf");
+    const QString outside = QDir::cleanPath(Server::bookDir() + "../../x.pdf");
     QFile::remove(outside);
     QCOMPARE(s.offer("..\\..\\x.pdf", "12"), QStringLiteral("download@ready#..\\..\\x.pdf"));
     QVERIFY(s.answer(book(12)));
-    QCOMPARE(s.tcp.m_strDownloadFile, bookDir() + "x.pdf");
-    QCOMPARE(readFile(bookDir() + "x.pdf"), book(12));
+    QCOMPARE(s.tcp.m_strDownloadFile, Server::bookDir() + "x.pdf");
+    QCOMPARE(Server::readBook("x.pdf"), book(12));
     QVERIFY(!QFile::exists(outside));
 }
 
 void TestClassServer::dropMidDownload()
 {
-    const QString keep = bookDir() + "keep.pdf";
-    {
-        QFile f(keep);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old book");
-    }
+    QVERIFY(Server::writeBook("keep.pdf", "old book"));
     Server s;
     QVERIFY(!s.offer("keep.pdf", "100").isEmpty());
     QVERIFY(s.answer(book(100).left(50)));
     s.server.closeConnection();
     QVERIFY(FakePeer::waitUntil([&] { return !s.tcp.m_bServerConnected; }));
     QCOMPARE(s.log, (QStringList{"progress:50/100", "result:0", "loginFail", "status:0"}));
-    QCOMPARE(readFile(keep), QByteArray("old book"));
-    QCOMPARE(bookFolderEntries(), QStringList{"keep.pdf"});
+    QCOMPARE(Server::readBook("keep.pdf"), QByteArray("old book"));
+    QCOMPARE(Server::bookFiles(), QStringList{"keep.pdf"});
     QVERIFY(!s.tcp.m_bDownloading);
 }
 

@@ -3,7 +3,6 @@
 #include "link/Settings.h"
 #include "support/ClassServerLink.h"
 
-#include <QDir>
 #include <QtTest>
 
 namespace {
@@ -19,31 +18,9 @@ QByteArray offer(const QString &path, const QByteArray &book)
     return command("download@", path + '#' + QString::number(book.size()));
 }
 
-QString bookDir()
-{
-    return Settings::instance()->localBookDir();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QStringList bookFolderEntries()
-{
-    return QDir(bookDir()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 QStringList completed(const QString &name, int size)
 {
-    return {"complete:" + bookDir() + name, QStringLiteral("progress:%1/%1").arg(size)};
+    return {"complete:" + Server::bookDir() + name, QStringLiteral("progress:%1/%1").arg(size)};
 }
 } // namespace
 
@@ -63,8 +40,7 @@ private slots:
 
 void TestServerDownloads::init()
 {
-    for (const QString &name : bookFolderEntries())
-        QFile::remove(bookDir() + name);
+    Server::emptyBookDir();
 }
 
 // However reads cut the stream, the same answers come out of it: padded and unpadded Base64,
@@ -113,7 +89,7 @@ void TestServerDownloads::lateServerAnswersInOrder()
     const QString a = QStringLiteral("books/a.pdf");
     const QByteArray good = FakeClassServer::book(300, 'g');
     const QByteArray fresh = FakeClassServer::book(400, 'n');
-    QVERIFY(writeFile(bookDir() + "a.pdf", good));
+    QVERIFY(Server::writeBook("a.pdf", good));
 
     // The student asks again after each failure.
     s.tcp.downloadBooks(a);
@@ -131,11 +107,11 @@ void TestServerDownloads::lateServerAnswersInOrder()
     QVERIFY(s.asked({"download@" + a}));
     // The given-up book, then the third request's answer, in one write.
     QVERIFY(s.answer(fresh + offer(a, fresh)));
-    QCOMPARE(readFile(bookDir() + "a.pdf"), good);
+    QCOMPARE(Server::readBook("a.pdf"), good);
     QVERIFY(s.asked({"download@ready#" + a}));
     QVERIFY(s.answer(fresh));
     QCOMPARE(s.log, QStringList({"result:0", "result:0"}) + completed("a.pdf", fresh.size()));
-    QCOMPARE(readFile(bookDir() + "a.pdf"), fresh);
+    QCOMPARE(Server::readBook("a.pdf"), fresh);
 
     // Books asked behind given-up ones: a late offer or failure of another book is dropped.
     s.log.clear();
@@ -187,7 +163,7 @@ void TestServerDownloads::lateServerAnswersInOrder()
     s.log.clear();
     QVERIFY(s.download(QStringLiteral("books/j.pdf"), fresh));
     QCOMPARE(s.log, completed("j.pdf", fresh.size()));
-    QCOMPARE(bookFolderEntries(), (QStringList{"a.pdf", "e.pdf", "g.pdf", "j.pdf"}));
+    QCOMPARE(Server::bookFiles(), (QStringList{"a.pdf", "e.pdf", "g.pdf", "j.pdf"}));
 }
 
 // An offer cut inside its word, after "#100" and inside its padding is read whole.
@@ -203,7 +179,7 @@ void TestServerDownloads::cutOffer()
     QCOMPARE(s.log, QStringList{"progress:100/1000"});
     QVERIFY(s.answer(pdf.mid(100)));
     QCOMPARE(s.log, QStringList{"progress:100/1000"} + completed("e.pdf", 1000));
-    QCOMPARE(readFile(bookDir() + "e.pdf"), pdf);
+    QCOMPARE(Server::readBook("e.pdf"), pdf);
 }
 
 // A teacher-list query made while a book is under way waits until the book is in; a list the
@@ -219,7 +195,7 @@ void TestServerDownloads::answerBetweenOfferAndBook()
     QVERIFY(s.asked({"download@ready#books/a.pdf"}));
     QVERIFY(s.answer(command("teacher@", "T1,T22") + pdf));
     QCOMPARE(s.log, QStringList{"teachers:2:T1|T22"} + completed("a.pdf", pdf.size()));
-    QCOMPARE(readFile(bookDir() + "a.pdf"), pdf);
+    QCOMPARE(Server::readBook("a.pdf"), pdf);
     QVERIFY(s.asked({"teacher@query"}));
 }
 
@@ -252,7 +228,7 @@ void TestServerDownloads::damagedDownloadKeepsTheBook()
     Server s;
     const QString a = QStringLiteral("books/a.pdf");
     const QByteArray good = FakeClassServer::book(300, 'g');
-    QVERIFY(writeFile(bookDir() + "a.pdf", good));
+    QVERIFY(Server::writeBook("a.pdf", good));
     const QByteArray damaged[] = {
         "<html>not found</html>" + QByteArray(2000, ' '),
         "%PDF-1.4 cut short" + QByteArray(2000, 'x'),
@@ -264,10 +240,10 @@ void TestServerDownloads::damagedDownloadKeepsTheBook()
         QVERIFY(s.answer(offer(a, bytes)));
         QVERIFY(s.asked({"download@ready#" + a}));
         QVERIFY(s.answer(bytes));
-        QCOMPARE(readFile(bookDir() + "a.pdf"), good);
+        QCOMPARE(Server::readBook("a.pdf"), good);
     }
     QCOMPARE(s.log, QStringList{"result:0"});
-    QCOMPARE(bookFolderEntries(), QStringList{"a.pdf"});
+    QCOMPARE(Server::bookFiles(), QStringList{"a.pdf"});
 }
 
 QTEST_GUILESS_MAIN(TestServerDownloads)

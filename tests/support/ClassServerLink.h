@@ -2,9 +2,12 @@
 #define CLASSSERVERLINK_H
 
 #include "link/ClassServerConnection.h"
+#include "link/Settings.h"
 #include "link/TcpManager.h"
 #include "support/FakeClassServer.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 
 // A TcpManager joined to a FakeClassServer on 127.0.0.1. Its class-server signals are logged
@@ -30,6 +33,14 @@ public:
     // The download wait reads the test's clock; pass lets that much silent time go by.
     void useClock();
     void pass(qint64 ms);
+
+    // The local book folder, the files in it (hidden ones too), one of them read ("<missing>"
+    // when it cannot be) or written, and the folder emptied.
+    static QString bookDir();
+    static QStringList bookFiles();
+    static QByteArray readBook(const QString &name);
+    static bool writeBook(const QString &name, const QByteArray &bytes);
+    static void emptyBookDir();
 
     FakeClassServer server;
     TcpManager tcp;
@@ -124,6 +135,34 @@ inline void ClassServerLink::pass(qint64 ms)
 {
     clock += ms;
     tcp.serverConnection()->onDownloadWait();
+}
+
+inline QString ClassServerLink::bookDir()
+{
+    return Settings::instance()->localBookDir();
+}
+
+inline QStringList ClassServerLink::bookFiles()
+{
+    return QDir(bookDir()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+inline QByteArray ClassServerLink::readBook(const QString &name)
+{
+    QFile f(bookDir() + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline bool ClassServerLink::writeBook(const QString &name, const QByteArray &bytes)
+{
+    QFile f(bookDir() + name);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline void ClassServerLink::emptyBookDir()
+{
+    for (const QString &name : bookFiles())
+        QFile::remove(bookDir() + name);
 }
 
 #endif // CLASSSERVERLINK_H
