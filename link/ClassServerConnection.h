@@ -57,7 +57,6 @@ public:
     QTcpSocket &socket() { return m_socket; }
     // Test seam: the monotonic clock (ms) of the download wait.
     void setClock(std::function<qint64()> clock);
-    Download downloadState() const { return m_state; }
     // Bytes read from the server and not handled yet (an answer waiting for its end).
     qint64 heldBytes() const { return m_stream.buffered(); }
 
