@@ -6,6 +6,7 @@
 #include "pages/TextItem.h"
 
 #include <QApplication>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
@@ -68,5 +69,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QPainter painter(&canvas);
     stroke.paint(&painter, nullptr);
     picture.paint(&painter, nullptr);
+
+    // Strokes one after the other on a page, the later going on from the earlier where they
+    // are pieces of one: drawn, and taken off again in any order.
+    QGraphicsScene scene;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString &line : lines.mid(0, 4)) {
+        auto *piece = new PolylineItem;
+        piece->fromString(line);
+        scene.addItem(piece);
+    }
+    scene.render(&painter);
+    const QList<QGraphicsItem *> pieces = scene.items(Qt::AscendingOrder);
+    if (!pieces.isEmpty())
+        delete pieces.at(pieces.size() / 2);
+    scene.render(&painter);
     return 0;
 }

@@ -3,24 +3,24 @@
 #include "link/BookName.h"
 #include "link/DownloadAnswer.h"
 #include "link/MonotonicClock.h"
-#include "link/ServerAnswer.h"
 #include "link/ServerSettings.h"
 #include "link/Settings.h"
 #include "link/TcpManager.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
-#include <QTimer>
 
 ClassServerConnection::ClassServerConnection(TcpManager &owner)
-    : m_owner(owner), m_owed(MaxWaitingDownloads, DownloadWaitMs), m_clock(MonotonicClock::nowMs)
+    : m_owner(owner), m_owed(2 * MaxWaitingRequests + 2, OwedLifetimeMs),
+      m_clock(MonotonicClock::nowMs)
 {
     m_waitTimer.setSingleShot(true);
     QObject::connect(&m_waitTimer, &QTimer::timeout, &m_owner, [this] { onDownloadWait(); });
-    m_bookListTimer.setSingleShot(true);
-    m_bookListTimer.setInterval(BookListWaitMs);
-    QObject::connect(&m_bookListTimer, &QTimer::timeout, &m_owner,
-                     [this] { onBookListWaitOver(); });
+    m_settleTimer.setSingleShot(true);
+    QObject::connect(&m_settleTimer, &QTimer::timeout, &m_owner, [this] { onSettled(); });
+    m_turnTimer.setSingleShot(true);
+    m_turnTimer.setInterval(0);
+    QObject::connect(&m_turnTimer, &QTimer::timeout, &m_owner, [this] { readAnswers(); });
 }
 
 ClassServerConnection::~ClassServerConnection()
@@ -43,10 +43,30 @@ void ClassServerConnection::connectToServer()
                            QIODevice::ReadWrite);
 }
 
+void ClassServerConnection::write(const QByteArray &bytes)
+{
+    m_socket.write(bytes);
+    m_socket.flush();
+}
+
 void ClassServerConnection::send(const char *word, const QString &argument)
 {
-    m_socket.write(ServerAnswer::encode(word, argument));
-    m_socket.flush();
+    const QByteArray bytes = ServerAnswer::encode(word, argument);
+    if (m_state == Download::Idle && m_listWaiting.isEmpty()) {
+        write(bytes);
+        return;
+    }
+    for (const Request &waiting : m_listWaiting) {
+        if (!waiting.download && waiting.bytes == bytes)
+            return; // asked already
+    }
+    if (m_listWaiting.size() >= MaxWaitingRequests) {
+        qDebug() << "request dropped, too many waiting for the download:" << word;
+        return;
+    }
+    Request request;
+    request.bytes = bytes;
+    m_listWaiting.append(request);
 }
 
 void ClassServerConnection::login(const QString &teacher, const QString &studentName,
@@ -79,6 +99,8 @@ void ClassServerConnection::onConnected()
     m_owner.m_bServerConnected = true;
     m_bRetry = false;
     m_nRetryCount = 2;
+    m_stream.clear();
+    m_owed.clear();
     if (m_bLoginPending) {
         m_bLoginPending = false;
         const QString hash = m_strPassword;
@@ -92,23 +114,25 @@ void ClassServerConnection::onConnected()
 void ClassServerConnection::onDisconnected()
 {
     qDebug() << "server disconnected";
+    // No more of the last answer is coming.
+    ServerAnswer last;
+    if (m_stream.finish(&last) && last.kind != ServerAnswer::Download)
+        handleAnswer(last);
     m_owner.m_bServerConnected = false;
     m_owner.m_bLogin = false;
-    // Every request under way or waiting ends here.
-    int failed = m_listWaiting.size() + (m_bRequestOpen ? 1 : 0);
-    if (m_owner.m_bDownloading || m_download.isOpen()) {
+    // Every download under way or waiting ends here.
+    int failed = m_state == Download::Idle ? 0 : 1;
+    for (const Request &waiting : m_listWaiting)
+        failed += waiting.download ? 1 : 0;
+    if (m_state == Download::Receiving)
         qDebug() << "server connection lost during download" << m_owner.m_strDownloadFile;
-        m_download.cancel();
-        m_owner.m_bDownloading = false;
-        ++failed;
-    }
-    m_bRequestOpen = false;
-    m_strRequestedPath.clear();
+    m_book.cancel();
+    endDownload();
     m_listWaiting.clear();
     m_owed.clear();
-    m_waitTimer.stop();
-    if (!m_baBookList.isEmpty())
-        onBookListWaitOver();
+    m_stream.clear();
+    m_settleTimer.stop();
+    m_turnTimer.stop();
     for (int i = 0; i < failed; ++i)
         emit m_owner.DownloadResult(false);
     emit m_owner.loginFail();
@@ -117,46 +141,76 @@ void ClassServerConnection::onDisconnected()
 
 void ClassServerConnection::onReadyRead()
 {
-    QByteArray data = m_socket.readAll();
-    if (m_owner.m_bDownloading && m_download.isOpen()) {
-        const qint64 used = writeBookBytes(data);
-        if (used >= data.size())
+    m_stream.append(m_socket.readAll());
+    readAnswers();
+}
+
+// Answers and book bytes, in the order they came.
+void ClassServerConnection::readAnswers()
+{
+    m_turnTimer.stop();
+    m_settleTimer.stop();
+    for (int handled = 0; handled < AnswersPerTurn;) {
+        m_owed.expire(m_clock());
+        if (readBookBytes())
+            continue;
+        ServerAnswer answer;
+        if (!m_stream.next(&answer)) {
+            if (m_stream.tail() != ServerStream::Tail::None)
+                m_settleTimer.start(m_stream.tail() == ServerStream::Tail::Open ? SettleMs
+                                                                                : CutWaitMs);
             return;
-        data.remove(0, int(used));
-    }
-    QList<QByteArray> answers = ServerAnswer::split(data);
-    if (answers.isEmpty())
-        return;
-    if (!m_baBookList.isEmpty()) {
-        m_bookListTimer.stop();
-        QByteArray &first = answers.first();
-        if (ServerAnswer::isContinuation(first) &&
-            m_baBookList.size() + first.size() <= MaxBookListBytes) {
-            first.prepend(m_baBookList);
-            m_baBookList.clear();
-        } else {
-            onBookListWaitOver();
         }
+        handleAnswer(answer);
+        ++handled;
     }
-    // Only the last answer of a read may go on in the next one.
-    for (int i = 0; i < answers.size(); ++i)
-        handleAnswer(answers.at(i), i == answers.size() - 1);
+    m_turnTimer.start();
 }
 
-// No more of the book list came: it is handed on as it is.
-void ClassServerConnection::onBookListWaitOver()
+// Takes book bytes when the server owes some and the stream holds them; false when the
+// stream holds nothing or begins with an answer. Before a book's first byte, and while the
+// rest of a given-up book is owed, whatever begins with an answer word is an answer.
+bool ClassServerConnection::readBookBytes()
 {
-    m_bookListTimer.stop();
-    const QByteArray held = m_baBookList;
-    m_baBookList.clear();
-    if (!held.isEmpty())
-        handleAnswer(held, false);
+    const OwedAnswers::Entry *owed = m_owed.firstBytes();
+    if (!owed || m_stream.buffered() == 0)
+        return false;
+    const bool inBook = m_owed.bytesFirst() && owed->wanted && owed->taken > 0;
+    if (!inBook && m_stream.startsWithAnswer()) {
+        if (!m_owed.bytesFirst() || owed->wanted)
+            return false;
+        qDebug() << "rest of a given-up book not coming, no longer awaited" << owed->path;
+        m_owed.dropFirst();
+        return true;
+    }
+    // The book has begun: the answers owed before it are not coming.
+    m_owed.dropBeforeBytes();
+    owed = m_owed.firstBytes();
+    const bool wanted = owed->wanted;
+    const QString path = owed->path;
+    const QByteArray bytes = m_stream.take(owed->missing);
+    m_owed.takeBytes(bytes.size());
+    if (wanted)
+        writeBookBytes(bytes);
+    else
+        qDebug() << "bytes of a given-up book dropped:" << bytes.size() << path;
+    return true;
 }
 
-void ClassServerConnection::handleAnswer(const QByteArray &data, bool mayWait)
+// The last answer read has had time to go on: what came meanwhile is read first.
+void ClassServerConnection::onSettled()
 {
-    qDebug() << "rece = " << data.left(512);
-    const ServerAnswer answer = ServerAnswer::parse(data);
+    if (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.waitForReadyRead(0))
+        return; // read by onReadyRead
+    ServerAnswer answer;
+    if (m_stream.finish(&answer))
+        handleAnswer(answer);
+    readAnswers();
+}
+
+void ClassServerConnection::handleAnswer(const ServerAnswer &answer)
+{
+    qDebug() << "rece = " << answer.kind << answer.text.left(256);
     switch (answer.kind) {
     case ServerAnswer::Teacher:
         emit m_owner.updateTeacherList(answer.text.split(QLatin1Char(',')));
@@ -171,11 +225,6 @@ void ClassServerConnection::handleAnswer(const QByteArray &data, bool mayWait)
         }
         break;
     case ServerAnswer::Book:
-        if (mayWait && !answer.isWhole() && data.size() < MaxBookListBytes) {
-            m_baBookList = data;
-            m_bookListTimer.start();
-            break;
-        }
         emit m_owner.querybookResult(answer.text);
         break;
     case ServerAnswer::Download:
@@ -189,7 +238,7 @@ void ClassServerConnection::handleAnswer(const QByteArray &data, bool mayWait)
     }
 }
 
-// ---- book downloads: one request on the wire at a time ----
+// ---- book downloads ----
 
 void ClassServerConnection::downloadBooks(const QString &path)
 {
@@ -199,28 +248,38 @@ void ClassServerConnection::downloadBooks(const QString &path)
         failLater();
         return;
     }
-    if (isBusy()) {
-        if (m_listWaiting.size() >= MaxWaitingDownloads) {
-            qDebug() << "downloadBooks: too many downloads waiting, refused" << path;
-            failLater();
-            return;
-        }
-        m_listWaiting.append(path);
+    if (m_state == Download::Idle && m_listWaiting.isEmpty()) {
+        ask(path);
         return;
     }
-    sendRequest(path);
+    if (m_listWaiting.size() >= MaxWaitingRequests) {
+        qDebug() << "downloadBooks: too many requests waiting, refused" << path;
+        failLater();
+        return;
+    }
+    Request request;
+    request.download = true;
+    request.path = path;
+    m_listWaiting.append(request);
 }
 
-void ClassServerConnection::sendRequest(const QString &path)
+void ClassServerConnection::ask(const QString &path)
 {
-    m_bRequestOpen = true;
-    m_bRequestAnswered = false;
-    m_strRequestedPath = path;
+    m_state = Download::Asked;
+    m_strAskedPath = path;
+    m_owed.addAnswer(path);
     touch();
-    send("download@", path);
+    write(ServerAnswer::encode("download@", path));
 }
 
-// The request or transfer under way shows life; the wait counts from here.
+void ClassServerConnection::readyDownloadBooks(const QString &path)
+{
+    qDebug() << "readyDownloadBooks strpath=" << path;
+    m_owner.m_bDownloading = true;
+    write(ServerAnswer::encode("download@", QStringLiteral("ready#") + path));
+}
+
+// The download under way shows life; its wait counts from here.
 void ClassServerConnection::touch()
 {
     m_nLastActivity = m_clock();
@@ -230,7 +289,7 @@ void ClassServerConnection::touch()
 
 void ClassServerConnection::onDownloadWait()
 {
-    if (!isBusy()) {
+    if (m_state == Download::Idle) {
         m_waitTimer.stop();
         return;
     }
@@ -239,31 +298,142 @@ void ClassServerConnection::onDownloadWait()
         m_waitTimer.start(int(qMin<qint64>(DownloadWaitMs, DownloadWaitMs - silence)));
         return;
     }
-    m_waitTimer.stop();
-    if (m_download.isOpen()) {
-        qDebug() << "book download silent for" << silence << "ms, ended"
+    if (m_state == Download::Receiving) {
+        qDebug() << "book download silent for" << silence << "ms, given up"
                  << m_owner.m_strDownloadFile;
-        m_download.cancel();
-        m_owner.m_bDownloading = false;
-        emit m_owner.DownloadResult(false);
-        sendNextWaiting();
-        return;
+        m_book.cancel();
+    } else {
+        qDebug() << "download request unanswered for" << silence << "ms, given up"
+                 << m_strAskedPath;
     }
-    qDebug() << "download request unanswered for" << silence << "ms, ended" << m_strRequestedPath;
-    const qint64 now = m_clock();
-    m_owed.expire(now);
-    if (m_bRequestAnswered)
-        qDebug() << "its answer came and could not be taken: nothing more owed to it";
-    else
-        m_owed.add(m_strRequestedPath, now);
-    endRequest(true);
+    m_owed.giveUpWanted(m_clock());
+    failDownload();
 }
 
-void ClassServerConnection::readyDownloadBooks(const QString &path)
+void ClassServerConnection::handleDownloadAnswer(const QString &text)
 {
-    qDebug() << "readyDownloadBooks strpath=" << path;
-    m_owner.m_bDownloading = true;
-    send("download@", QStringLiteral("ready#") + path);
+    const DownloadAnswer answer = DownloadAnswer::parse(text);
+    if (answer.kind == DownloadAnswer::Ignored) {
+        qDebug() << "download answer not readable, ignored" << text.left(256);
+        return;
+    }
+    const bool failure =
+        answer.kind == DownloadAnswer::Failed || answer.kind == DownloadAnswer::Refused;
+    OwedAnswers::Entry owed;
+    if (!m_owed.takeAnswer(answer.path, failure, &owed)) {
+        qDebug() << "download answer without a request" << text.left(256);
+        if (answer.kind == DownloadAnswer::Failed)
+            emit m_owner.DownloadResult(false); // told all the same
+        return;
+    }
+    if (m_state != Download::Idle)
+        touch();
+    // A given-up request's answer naming the book asked now serves this request too; this
+    // request's own answer, when it comes, is then dropped.
+    const bool sameBook =
+        m_state == Download::Asked && !answer.path.isEmpty() && answer.path == m_strAskedPath;
+    if (!owed.wanted && !sameBook) {
+        qDebug() << "late download answer of a given-up request dropped" << text.left(256);
+        return;
+    }
+    if (!owed.wanted) {
+        qDebug() << "late download answer taken for the same book asked again" << answer.path;
+        m_owed.giveUpWanted(m_clock());
+    }
+    if (failure) {
+        qDebug() << "download failed on the server" << m_strAskedPath << text.left(256);
+        failDownload();
+        return;
+    }
+    takeOffer(answer);
+}
+
+void ClassServerConnection::takeOffer(const DownloadAnswer &answer)
+{
+    const QString local =
+        answer.kind == DownloadAnswer::Offer
+            ? BookName::localPath(Settings::instance()->localBookDir(), answer.path)
+            : QString();
+    if (answer.kind == DownloadAnswer::BadSize)
+        qDebug() << "download answer with a bad size" << answer.path;
+    else if (local.isEmpty())
+        qDebug() << "download name refused" << answer.path;
+    if (local.isEmpty()) {
+        failDownload();
+        return;
+    }
+    m_owner.m_strDownloadFile = local;
+    if (!m_book.open(local, answer.size)) {
+        qDebug() << "m_downloadFile open failed, strpath = " << answer.path;
+        failDownload();
+        return;
+    }
+    if (!m_bRetry)
+        m_nRetryCount = 2;
+    m_owner.m_strDownloadPath = answer.path;
+    m_state = Download::Receiving;
+    m_owed.addBytes(answer.path, answer.size);
+    touch();
+    readyDownloadBooks(answer.path);
+}
+
+void ClassServerConnection::writeBookBytes(const QByteArray &data)
+{
+    touch();
+    const BookDownload::Step step = m_book.write(data);
+    const int total = int(m_book.total());
+    const int received = int(m_book.received());
+    qDebug() << "downloading m_nFileCurrRece=" << received << "total=" << total;
+    switch (step) {
+    case BookDownload::Partial:
+        emit m_owner.downloadPdfProgress(total, received);
+        return;
+    case BookDownload::Complete:
+        qDebug() << "downloading finish";
+        endDownload();
+        emit m_owner.downloadPdfComplete(m_owner.m_strDownloadFile);
+        emit m_owner.downloadPdfProgress(total, received);
+        break;
+    case BookDownload::NotABook:
+        // The old copy stays; the book is fetched again while retries are left.
+        endDownload();
+        retryDownload();
+        break;
+    case BookDownload::Failed:
+        qDebug() << "book download failed" << m_owner.m_strDownloadFile;
+        endDownload();
+        emit m_owner.DownloadResult(false);
+        break;
+    }
+    sendWaiting();
+}
+
+void ClassServerConnection::endDownload()
+{
+    m_state = Download::Idle;
+    m_owner.m_bDownloading = false;
+    m_strAskedPath.clear();
+    m_waitTimer.stop();
+}
+
+void ClassServerConnection::failDownload()
+{
+    endDownload();
+    emit m_owner.DownloadResult(false);
+    sendWaiting();
+}
+
+// The requests made while a download was under way, in the order made, up to the next
+// download.
+void ClassServerConnection::sendWaiting()
+{
+    while (m_state == Download::Idle && !m_listWaiting.isEmpty() && m_owner.m_bServerConnected) {
+        const Request request = m_listWaiting.takeFirst();
+        if (request.download)
+            ask(request.path);
+        else
+            write(request.bytes);
+    }
 }
 
 // A failure the caller hears from the event loop, after its call has returned.
@@ -271,134 +441,6 @@ void ClassServerConnection::failLater()
 {
     TcpManager *owner = &m_owner;
     QTimer::singleShot(0, owner, [owner] { emit owner->DownloadResult(false); });
-}
-
-void ClassServerConnection::endRequest(bool failed)
-{
-    m_bRequestOpen = false;
-    m_bRequestAnswered = false;
-    m_strRequestedPath.clear();
-    if (failed)
-        emit m_owner.DownloadResult(false);
-    sendNextWaiting();
-}
-
-void ClassServerConnection::sendNextWaiting()
-{
-    if (isBusy())
-        return;
-    if (m_listWaiting.isEmpty() || !m_owner.m_bServerConnected) {
-        m_waitTimer.stop();
-        return;
-    }
-    sendRequest(m_listWaiting.takeFirst());
-}
-
-void ClassServerConnection::handleDownloadAnswer(const QString &text)
-{
-    const DownloadAnswer answer = DownloadAnswer::parse(text);
-    m_owed.expire(m_clock());
-    if (answer.kind == DownloadAnswer::Ignored) {
-        qDebug() << "download answer not readable, ignored" << text.left(256);
-        if (m_bRequestOpen)
-            m_bRequestAnswered = true;
-        return;
-    }
-    if (answer.kind == DownloadAnswer::Failed || answer.kind == DownloadAnswer::Refused) {
-        handleDownloadFailure(answer, text);
-        return;
-    }
-    // An offer of a book still owed is that ended request's, even when the same book is
-    // asked for again: this request's own answer, if it comes, comes after it.
-    if (m_owed.takeAnswerOf(answer.path)) {
-        qDebug() << "late download answer of an ended request dropped" << text.left(256);
-        if (m_bRequestOpen && answer.path == m_strRequestedPath)
-            m_bRequestAnswered = true;
-        return;
-    }
-    if (!m_bRequestOpen) {
-        qDebug() << "download answer without a request ignored" << text.left(256);
-        return;
-    }
-    if (answer.path != m_strRequestedPath) {
-        qDebug() << "download answer for another book ignored" << text.left(256) << "asked"
-                 << m_strRequestedPath;
-        return;
-    }
-    // The server has come to this request: nothing asked before it is still answered.
-    m_owed.clear();
-    const QString local =
-        answer.kind == DownloadAnswer::Offer
-            ? BookName::localPath(Settings::instance()->localBookDir(), answer.path)
-            : QString();
-    if (answer.kind == DownloadAnswer::Offer && local.isEmpty())
-        qDebug() << "download name refused" << answer.path;
-    else if (answer.kind == DownloadAnswer::BadSize)
-        qDebug() << "download answer with a bad size" << text.left(256);
-    if (local.isEmpty()) {
-        endRequest(true);
-        return;
-    }
-    m_owner.m_strDownloadFile = local;
-    if (!m_download.open(local, answer.size)) {
-        qDebug() << "m_downloadFile open failed, strpath = " << answer.path;
-        endRequest(true);
-        return;
-    }
-    m_bRequestOpen = false;
-    m_strRequestedPath.clear();
-    touch();
-    if (!m_bRetry)
-        m_nRetryCount = 2;
-    m_owner.m_strDownloadPath = answer.path;
-    readyDownloadBooks(answer.path);
-}
-
-// A failure names its book only when the server puts it after "failed#". One naming the
-// open request, or naming no owed book while a request is open, is the open request's: its
-// failure is told at once. One naming an owed book is that ended request's.
-void ClassServerConnection::handleDownloadFailure(const DownloadAnswer &answer, const QString &text)
-{
-    const bool named = m_bRequestOpen && answer.path == m_strRequestedPath;
-    if (named)
-        m_owed.clear();
-    const bool late =
-        !named && (m_owed.takeAnswerOf(answer.path) || (!m_bRequestOpen && m_owed.takeOldest()));
-    if (late) {
-        qDebug() << "late download failure of an ended request dropped" << text.left(256);
-        return;
-    }
-    qDebug() << "download failed on the server" << m_strRequestedPath << text.left(256);
-    if (m_bRequestOpen)
-        endRequest(true);
-    else if (answer.kind == DownloadAnswer::Failed)
-        emit m_owner.DownloadResult(false);
-}
-
-// Writes at most the announced remainder; returns the bytes taken from data.
-qint64 ClassServerConnection::writeBookBytes(const QByteArray &data)
-{
-    qint64 used = 0;
-    touch();
-    const BookDownload::Step step = m_download.write(data, &used);
-    const int total = int(m_download.total());
-    const int received = int(m_download.received());
-    qDebug() << "downloading m_nFileCurrRece=" << received << "total=" << total;
-    if (step == BookDownload::Partial) {
-        emit m_owner.downloadPdfProgress(total, received);
-        return used;
-    }
-    m_owner.m_bDownloading = false;
-    if (step == BookDownload::Failed) {
-        qDebug() << "book download failed" << m_owner.m_strDownloadFile;
-        emit m_owner.DownloadResult(false);
-    } else {
-        qDebug() << "downloading finish";
-        emit m_owner.downloadPdfComplete(m_owner.m_strDownloadFile);
-        emit m_owner.downloadPdfProgress(total, received);
-    }
-    sendNextWaiting();
-    return used;
 }
 
 void ClassServerConnection::retryDownload()

@@ -3,10 +3,11 @@
 
 #include "link/BookDownload.h"
 #include "link/OwedAnswers.h"
+#include "link/ServerStream.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -16,20 +17,39 @@ class DownloadAnswer;
 class TcpManager;
 
 // The class-server connection of TcpManager: requests and answers, the login, and book
-// downloads. Every download request ends in one outcome: downloadPdfComplete or
-// DownloadResult(false), the latter also when neither an answer nor book bytes came for
-// DownloadWaitMs; an answer that comes after that is its request's, never the next one's.
-// Several answers in one read are each read; a book list cut over reads is joined before
-// it is handed on. The flags and signals it changes are TcpManager's.
+// downloads. The flags and signals it changes are TcpManager's.
+//
+// Answers are read as a stream (ServerStream). A book download is in one of three states:
+// idle; asked (its request written, its answer awaited); receiving (the offer taken, the
+// ready request written, the book bytes awaited). One download is under way at a time;
+// every other request made meanwhile waits, in the order made, until it is idle again, so
+// no answer can come between an offer and its book. The server answers in order: OwedAnswers
+// keeps what it still owes, so an answer to a request the wait gave up is never taken for a
+// later one, unless both asked for the same book. Before the first book byte, whatever
+// begins with an answer word is an answer. Each download ends in one outcome:
+// downloadPdfComplete, DownloadResult(false), or, for bytes that are no PDF file, a retry.
 class ClassServerConnection
 {
 public:
-    // Download requests waiting behind the one under way, at most.
-    static constexpr int MaxWaitingDownloads = 16;
+    enum class Download
+    {
+        Idle,
+        Asked,
+        Receiving
+    };
+
+    // Requests waiting behind the download under way, at most.
+    static constexpr int MaxWaitingRequests = 16;
+    // A download silent this long is given up.
     static constexpr int DownloadWaitMs = 30000;
-    // How long a book list without its end waits for the rest, and its largest size.
-    static constexpr int BookListWaitMs = 3000;
-    static constexpr int MaxBookListBytes = 2 * 1024 * 1024;
+    // How long what a given-up download is owed is still awaited.
+    static constexpr int OwedLifetimeMs = 2 * DownloadWaitMs;
+    // How long the last answer read waits for more when its end cannot be told, and when it
+    // is certainly cut short.
+    static constexpr int SettleMs = 250;
+    static constexpr int CutWaitMs = 3000;
+    // Answers handled in one turn of the event loop; the others in the next turns.
+    static constexpr int AnswersPerTurn = 256;
 
     explicit ClassServerConnection(TcpManager &owner);
     ~ClassServerConnection();
@@ -37,8 +57,11 @@ public:
     QTcpSocket &socket() { return m_socket; }
     // Test seam: the monotonic clock (ms) of the download wait.
     void setClock(std::function<qint64()> clock);
+    // Bytes read from the server and not handled yet (an answer waiting for its end).
+    qint64 heldBytes() const { return m_stream.buffered(); }
 
     void connectToServer();
+    // A request that is no download; it waits while a download is under way.
     void send(const char *word, const QString &argument);
     void login(const QString &teacher, const QString &studentName, const QString &password);
     void downloadBooks(const QString &path);
@@ -48,21 +71,31 @@ public:
     void onConnected();
     void onDisconnected();
     void onReadyRead();
-    // The download wait's timer: ends a request or transfer that has been silent too long.
+    // The download wait's timer: ends a download that has been silent too long.
     void onDownloadWait();
 
 private:
+    struct Request
+    {
+        bool download = false;
+        QString path;     // of a download
+        QByteArray bytes; // of any other request
+    };
+
     void sendLogin(const QString &teacher, const QString &studentName, const QString &hash);
-    void handleAnswer(const QByteArray &data, bool mayWait);
-    void onBookListWaitOver();
+    void write(const QByteArray &bytes);
+    void readAnswers();
+    bool readBookBytes();
+    void onSettled();
+    void handleAnswer(const ServerAnswer &answer);
     void handleDownloadAnswer(const QString &text);
-    void handleDownloadFailure(const DownloadAnswer &answer, const QString &text);
-    qint64 writeBookBytes(const QByteArray &data);
-    void sendRequest(const QString &path);
-    void endRequest(bool failed);
-    void sendNextWaiting();
+    void takeOffer(const DownloadAnswer &answer);
+    void writeBookBytes(const QByteArray &data);
+    void ask(const QString &path);
+    void endDownload();
+    void failDownload();
+    void sendWaiting();
     void failLater();
-    bool isBusy() const { return m_bRequestOpen || m_download.isOpen(); }
     void touch();
 
     TcpManager &m_owner;
@@ -73,20 +106,18 @@ private:
     bool m_bRetry = false;
     int m_nRetryCount = 2;
 
-    bool m_bRequestOpen = false; // a download request waits for its answer
-    // An answer came during its wait that it could not take (unreadable, or the same book
-    // taken as an ended request's): when the wait ends, nothing more is owed to it.
-    bool m_bRequestAnswered = false;
-    QString m_strRequestedPath;
-    QStringList m_listWaiting; // download requests made while another was under way
-    OwedAnswers m_owed;        // answers that may still come for requests the wait ended
-    BookDownload m_download;
+    Download m_state = Download::Idle;
+    QString m_strAskedPath;       // of the download under way
+    QList<Request> m_listWaiting; // requests made while a download was under way
+    OwedAnswers m_owed;
+    BookDownload m_book;
+    ServerStream m_stream;
 
     QTimer m_waitTimer;
-    qint64 m_nLastActivity = 0; // of the request or transfer under way
+    qint64 m_nLastActivity = 0; // of the download under way
     std::function<qint64()> m_clock;
-    QByteArray m_baBookList; // a book list answer waiting for its rest
-    QTimer m_bookListTimer;
+    QTimer m_settleTimer; // the last answer read waits for its end
+    QTimer m_turnTimer;   // more answers are read in the next turn
 };
 
 #endif // CLASSSERVERCONNECTION_H

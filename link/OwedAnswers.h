@@ -4,33 +4,50 @@
 #include <QList>
 #include <QString>
 
-// Download requests that the wait ended before the server answered them, oldest first. The
-// server answers in the order it was asked, so their answers, when they still come, come
-// before the answer of any later request. An entry lasts one more wait after its request
-// ended: an answer later than that is not coming.
+// What the class server still owes for the download requests written, in the order it
+// answers them: an answer (an offer or a failure) to each download request, and the book
+// bytes of each ready request. At most one entry is wanted, the download under way; the
+// others were given up (the wait ended them, or another request's answer served them) and
+// are dropped when they come, when the server shows they are not coming, or when one more
+// lifetime has gone since they were given up.
 class OwedAnswers
 {
 public:
-    explicit OwedAnswers(int capacity, qint64 lifetimeMs);
-
-    void add(const QString &path, qint64 now);
-    // Drops the entries that have had their one more wait.
-    void expire(qint64 now);
-    // An answer naming path is the answer of its entry, and shows the answers of the entries
-    // before it are not coming: all of them go. False when no entry has that path.
-    bool takeAnswerOf(const QString &path);
-    // An answer naming no entry: the oldest one's. False when there is none.
-    bool takeOldest();
-    void clear() { m_list.clear(); }
-    bool isEmpty() const { return m_list.isEmpty(); }
-    int size() const { return m_list.size(); }
-
-private:
     struct Entry
     {
+        bool bytes = false; // book bytes, else an answer
         QString path;
-        qint64 endedAt;
+        qint64 missing = 0; // book bytes still to come
+        qint64 taken = 0;   // book bytes come so far
+        bool wanted = true;
+        qint64 givenUpAt = 0;
     };
+
+    OwedAnswers(int capacity, qint64 lifetimeMs);
+
+    void addAnswer(const QString &path);
+    void addBytes(const QString &path, qint64 count);
+    // The download under way is given up: what it is owed is dropped when it comes.
+    void giveUpWanted(qint64 now);
+    void expire(qint64 now);
+
+    // The entry a download answer belongs to: the oldest answer entry naming path, else, for
+    // a failure, the oldest answer entry. It and the entries before it go (the server answers
+    // in order, so those are not coming). False when there is none.
+    bool takeAnswer(const QString &path, bool failure, Entry *taken);
+    // The first book-bytes entry, or null.
+    const Entry *firstBytes() const;
+    bool bytesFirst() const { return !m_list.isEmpty() && m_list.first().bytes; }
+    // Book bytes have begun: the answers owed before them are not coming.
+    void dropBeforeBytes();
+    // count bytes of the first entry, book bytes, have come.
+    void takeBytes(qint64 count);
+    void dropFirst() { m_list.removeFirst(); }
+    void clear() { m_list.clear(); }
+    bool isEmpty() const { return m_list.isEmpty(); }
+
+private:
+    void add(const Entry &entry);
 
     QList<Entry> m_list;
     int m_nCapacity;

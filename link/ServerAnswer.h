@@ -2,7 +2,6 @@
 #define SERVERANSWER_H
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 // One class-server message: a command word, "@" and the Base64 form of its argument.
@@ -19,24 +18,16 @@ public:
         TeacherIp
     };
 
-    static constexpr int MaxSize = 16 * 1024 * 1024;
-    // Answers taken from one read at most; the last piece holds whatever is left.
-    static constexpr int MaxAnswersPerRead = 64;
-
-    // Reads one answer; anything else (unknown word, oversized) gives Unknown.
-    static ServerAnswer parse(const QByteArray &data);
-    // Cuts a read before each answer word, as a server that catches up sends several answers
-    // at once. Bytes before the first word come first, as they are: the rest of an answer cut
-    // by the read before, or noise.
-    static QList<QByteArray> split(const QByteArray &data);
-    // A read of Base64 characters only: the rest of an answer cut by the read before.
-    static bool isContinuation(const QByteArray &data);
+    // Length of the answer word, with its "@", that data begins with: 0 when it begins with
+    // none, -1 when data is the start of one cut short.
+    static int wordLength(const char *data, int size);
+    // Where the answer word ending with the "@" at position at starts; -1 when none ends there.
+    static int wordStart(const char *data, int at);
+    // The answer data[0, size) that begins with an answer word of wordLength bytes: the
+    // argument is its Base64 decoded, up to the first NUL, read as UTF-8.
+    static ServerAnswer decode(const char *data, int wordLength, int size);
     // "word@" + Base64 of the UTF-8 argument.
     static QByteArray encode(const char *word, const QString &argument);
-
-    // False for a book list that lacks its end ("@end" after the names, or a second "#"):
-    // more of it is on its way.
-    bool isWhole() const;
 
     Kind kind = Unknown;
     QString text;

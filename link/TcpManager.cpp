@@ -29,6 +29,8 @@ TcpManager::TcpManager(QObject *parent)
     connect(teacher, &QTcpSocket::disconnected, this, &TcpManager::onTeacherDataDisConnected);
     connect(&m_teacher->heartBeatTimer(), &QTimer::timeout, this, &TcpManager::onHeartBeatTimer);
     connect(&m_teacher->headerTimer(), &QTimer::timeout, this, &TcpManager::onHeaderWaitOver);
+    // The page-image channel ends with the lesson.
+    connect(this, &TcpManager::teacherKick, this, &TcpManager::closeImageChannel);
 }
 
 TcpManager::~TcpManager() = default;
@@ -92,7 +94,14 @@ void TcpManager::disconnectFromServer()
 void TcpManager::logout()
 {
     m_teacher->logout();
+    closeImageChannel();
     m_server->socket().close();
+}
+
+void TcpManager::closeImageChannel()
+{
+    if (m_fileThread)
+        m_fileThread->close();
 }
 
 void TcpManager::queryTeacherList()

@@ -143,6 +143,7 @@ public slots:
 
 private slots:
     void onHeaderWaitOver();
+    void closeImageChannel();
 
 private:
     std::unique_ptr<ClassServerConnection> m_server;

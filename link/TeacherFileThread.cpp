@@ -26,9 +26,16 @@ void TeacherFileThread::connectToServer()
 {
     m_bStarted = true;
     m_retryTimer.stop();
+    const QString address = m_strTeacherIp;
+    // Another teacher: the connection to the last one goes, with what was asked of it.
+    if (m_socket && (address != m_strSocketIp || m_nPort != m_nSocketPort)) {
+        qDebug() << "page-image channel moves from" << m_strSocketIp << "to" << address;
+        dropSocket();
+        dropRequests();
+        m_bDown = true;
+    }
     if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState)
         dropSocket();
-    const QString address = m_strTeacherIp;
     if (!m_socket) {
         m_socket = new QTcpSocket(this);
         connect(m_socket, &QTcpSocket::readyRead, this, &TeacherFileThread::readFile);
@@ -38,8 +45,11 @@ void TeacherFileThread::connectToServer()
         connect(m_socket, &QAbstractSocket::stateChanged, this, &TeacherFileThread::onStateChanged);
     }
     qDebug() << "file connect to " << address;
-    if (m_socket->state() == QAbstractSocket::UnconnectedState)
+    if (m_socket->state() == QAbstractSocket::UnconnectedState) {
+        m_strSocketIp = address;
+        m_nSocketPort = m_nPort;
         m_socket->connectToHost(address, m_nPort, QIODevice::ReadWrite);
+    }
 }
 
 void TeacherFileThread::dropSocket()
@@ -51,17 +61,38 @@ void TeacherFileThread::dropSocket()
     resetReceive();
 }
 
-void TeacherFileThread::reconnect()
+void TeacherFileThread::dropRequests()
 {
     m_listCommand.clear();
     m_bWriteOnConnect = false;
-    if (!m_socket) {
+}
+
+bool TeacherFileThread::reconnect()
+{
+    dropRequests();
+    if (!m_bStarted || !m_socket) {
         resetReceive();
-        return;
+        return false;
     }
     qDebug() << "page-image connection made again, what it still owed is dropped";
     dropSocket();
+    m_bDown = true;
     connectToServer();
+    return true;
+}
+
+void TeacherFileThread::close()
+{
+    qDebug() << "page-image channel closed";
+    m_bStarted = false;
+    m_bDown = false;
+    m_retryTimer.stop();
+    m_nRetryDelay = RetryDelayMs;
+    dropRequests();
+    if (m_socket)
+        dropSocket();
+    else
+        resetReceive();
 }
 
 void TeacherFileThread::skipImage()
@@ -114,14 +145,16 @@ void TeacherFileThread::onConnected()
 {
     qDebug() << "file connected";
     m_retryTimer.stop();
-    m_nRetryDelay = RetryDelayMs;
+    if (m_bDown) {
+        // Nothing asked before is coming: what is still wanted is asked again.
+        m_bDown = false;
+        dropRequests();
+        emit channelRestored();
+        return;
+    }
     if (m_bWriteOnConnect) {
         m_bWriteOnConnect = false;
         writeFile();
-    }
-    if (m_bDown) {
-        m_bDown = false;
-        emit channelRestored();
     }
 }
 
@@ -184,6 +217,7 @@ void TeacherFileThread::procFileData(const QByteArray &data)
         if (m_file && m_file->write(data.constData(), count) != count)
             qDebug() << "enote image write failed" << m_strFilePath;
         m_nFileCurrRece += count;
+        m_nRetryDelay = RetryDelayMs; // the connection is of use
         qDebug() << "Syncing m_nFileCurrRece=" << m_nFileCurrRece;
         emit fileDataReceived(m_nFileCurrRece, m_nFileSize);
         if (m_nFileCurrRece >= m_nFileSize)
@@ -197,6 +231,7 @@ void TeacherFileThread::procFileData(const QByteArray &data)
         qDebug() << "page image header dropped";
         return;
     }
+    m_nRetryDelay = RetryDelayMs; // the connection is of use
     if (!header.withImage) {
         emit replacepage(header.page, header.width, header.height, false);
         return;

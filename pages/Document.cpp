@@ -2,6 +2,7 @@
 
 #include "link/Settings.h"
 #include "pages/DisplayPage.h"
+#include "pages/PictureData.h"
 #include "pdf/PageImageLimit.h"
 #include "pdf/PrintPdfManager.h"
 
@@ -285,18 +286,36 @@ bool Document::exportPdf(QList<int> *blankPages)
         const FileState state = readPage(i, page);
         // A page never written is the blank page it was added as; any other page without its
         // file has lost its content.
-        if (state == FileState::Damaged ||
-            (state == FileState::Missing && !m_unwritten.contains(m_listPageNames.at(i)))) {
+        const bool lost =
+            state == FileState::Damaged ||
+            (state == FileState::Missing && !m_unwritten.contains(m_listPageNames.at(i)));
+        if (lost)
             qDebug() << "exportPdf: page file unreadable, written blank" << pagePath(i);
-            if (blankPages)
-                blankPages->append(i);
-        }
+        // A picture that does not decode leaves its page as white.
+        const bool pictureLost = !primePicture(scene, page);
+        if (pictureLost)
+            qDebug() << "exportPdf: page picture undecodable, written blank" << pagePath(i);
+        if ((lost || pictureLost) && blankPages)
+            blankPages->append(i);
         if (!page.m_size.isEmpty())
             size = page.m_size;
         if (!writePdfPage(scene, writer, page, size, imagePath))
             return false;
     }
     return writer.save(savePath);
+}
+
+bool Document::primePicture(DisplayPage &scene, HSPage &page)
+{
+    if (page.m_baImage.isEmpty())
+        return true;
+    const QImage picture = PictureData::decodeBase64(page.m_baImage);
+    if (picture.isNull()) {
+        page.clearImage();
+        return false;
+    }
+    scene.primeBackground(page.m_baImage, QPixmap::fromImage(picture));
+    return true;
 }
 
 // The page is drawn within the page image limit and written as a page of its size brought

@@ -42,8 +42,8 @@ public:
     bool getPage(int index, HSPage &out);
     // Writes every page into the PDF file at the save path of Settings. A page is written at its
     // size brought within what a PDF page may be, drawn within the page image limit; a page
-    // whose file cannot be read is written blank, and its index goes to blankPages. False when
-    // the PDF could not be written.
+    // whose file cannot be read, or whose picture cannot be decoded, is written blank, and its
+    // index goes to blankPages. False when the PDF could not be written.
     bool exportPdf(QList<int> *blankPages = nullptr);
 
     int pageCount() const { return m_listPageNames.size(); }
@@ -69,6 +69,9 @@ private:
     };
 
     bool validIndex(int index) const;
+    // Decodes the page's picture once, for the scene's next page to take; false when it has a
+    // picture that does not decode, which is then dropped from the page.
+    static bool primePicture(DisplayPage &scene, HSPage &page);
     static bool writePdfPage(DisplayPage &scene, PrintPdfManager &writer, HSPage &page,
                              const QSize &size, const QString &imagePath);
     QString nextPageName() const;

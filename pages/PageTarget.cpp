@@ -57,8 +57,7 @@ int PageTarget::modeShowing(const QGraphicsScene *scene, int mode)
 {
     if (!scene)
         return mode;
-    const int other = mode == 0 ? 1 : 0;
-    for (int candidate : {mode, other}) {
+    for (int candidate : {mode == 1 ? 1 : 0, mode == 1 ? 0 : 1}) {
         const QGraphicsView *view = pageView(candidate);
         if (view && view->scene() == scene)
             return candidate;
@@ -68,9 +67,7 @@ int PageTarget::modeShowing(const QGraphicsScene *scene, int mode)
 
 QString PageTarget::lineMessage(const QGraphicsScene *scene, const QString &itemText)
 {
-    int mode = Settings::instance()->m_nMode;
-    if (!targetWord(mode).isEmpty())
-        mode = modeShowing(scene, mode);
+    const int mode = modeShowing(scene, Settings::instance()->m_nMode);
     const QString word = targetWord(mode);
     const int row = currentRow(mode);
     if (word.isEmpty() || row < 0) {

@@ -28,13 +28,14 @@ public:
     static QGraphicsView *pageView(int mode);
 
     // "line@<word>&<row>&<item text>" for the page whose scene holds the item: that of the
-    // current mode's screen, or of the other screen when its canvas shows the scene (a stroke
-    // begun there before the class moved on). Empty when no page is addressed (modes 2 and 3,
-    // or no page row).
+    // screen whose canvas shows the scene, whatever the mode is now (a stroke begun there
+    // before the class moved on), else that of the current mode's screen. Empty when no page
+    // is addressed (a scene of neither canvas in modes 2 and 3, or no page row).
     static QString lineMessage(const QGraphicsScene *scene, const QString &itemText);
 
 private:
-    // The mode of the screen whose canvas shows the scene; the given mode when neither does.
+    // The mode of the screen whose canvas shows the scene (the given mode's first); the given
+    // mode when neither does.
     static int modeShowing(const QGraphicsScene *scene, int mode);
 };
 

@@ -1,20 +1,32 @@
 #include "pages/PolylineItem.h"
 
 #include "pages/ItemText.h"
+#include "pages/StrokeChain.h"
 #include "pages/StrokePath.h"
 #include "pages/StrokeTextForm.h"
 
 #include <QDebug>
+#include <QGraphicsScene>
+#include <QHash>
 #include <QPainter>
-#include <QPainterPathStroker>
 #include <QPolygonF>
+
+namespace {
+// The stroke last added to each scene of this thread, that the next one may go on from.
+thread_local QHash<const QGraphicsScene *, PolylineItem *> t_lastStrokes;
+} // namespace
 
 PolylineItem::PolylineItem() : m_rect(0, 0, 0, 0) {}
 
-PolylineItem::~PolylineItem() = default;
+PolylineItem::~PolylineItem()
+{
+    leaveScene(scene());
+}
 
 QRectF PolylineItem::boundingRect() const
 {
+    if (m_chain && m_chain->head() == this)
+        return m_chain->bounds();
     return m_rect;
 }
 
@@ -23,11 +35,7 @@ QRectF PolylineItem::boundingRect() const
 QPainterPath PolylineItem::shape() const
 {
     if (!m_bShapeMade) {
-        QPainterPathStroker stroker;
-        stroker.setWidth(drawWidth());
-        stroker.setCapStyle(Qt::RoundCap);
-        stroker.setJoinStyle(Qt::BevelJoin);
-        m_shape = stroker.createStroke(m_path);
+        m_shape = StrokePath::outline(m_path, drawWidth());
         m_bShapeMade = true;
     }
     return m_shape;
@@ -38,21 +46,76 @@ int PolylineItem::drawWidth(int width)
     return qBound(kMinDrawWidth, width, kMaxDrawWidth);
 }
 
-QList<QPolygonF> PolylineItem::wholePieces(const QPolygonF &points, int width)
-{
-    QList<QPolygonF> pieces;
-    QPolygonF rest = points;
-    while (!rest.isEmpty()) {
-        const int whole = StrokePath::wholePrefix(rest, drawWidth(width));
-        pieces << rest.mid(0, whole);
-        rest = whole < rest.size() ? rest.mid(whole - 1) : QPolygonF();
-    }
-    return pieces;
-}
-
 void PolylineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    painter->fillPath(shape(), QBrush(m_color, Qt::SolidPattern));
+    if (!m_chain)
+        painter->fillPath(shape(), QBrush(m_color, Qt::SolidPattern));
+    else if (m_chain->head() == this)
+        painter->fillPath(m_chain->outline(), QBrush(m_color, Qt::SolidPattern));
+}
+
+QVariant PolylineItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSceneChange)
+        leaveScene(scene());
+    else if (change == ItemSceneHasChanged && scene()) {
+        joinPrevious(scene());
+        t_lastStrokes.insert(scene(), this);
+    }
+    return QGraphicsItem::itemChange(change, value);
+}
+
+void PolylineItem::leaveScene(QGraphicsScene *from)
+{
+    leaveChain();
+    if (from && t_lastStrokes.value(from) == this)
+        t_lastStrokes.remove(from);
+}
+
+void PolylineItem::joinPrevious(QGraphicsScene *scene)
+{
+    PolylineItem *previous = t_lastStrokes.value(scene);
+    if (!previous || previous == this || previous->scene() != scene || m_chain ||
+        previous->m_color != m_color || previous->m_nWidth != m_nWidth ||
+        previous->m_points.isEmpty() || m_points.size() < 2 ||
+        previous->m_points.last() != m_points.first() ||
+        !StrokePath::continues(QPolygonF(previous->m_points.toVector()),
+                               QPolygonF(m_points.toVector()), drawWidth()))
+        return;
+    if (!previous->m_chain) {
+        previous->m_chain = std::make_shared<StrokeChain>();
+        previous->m_chain->pieces << previous;
+    }
+    PolylineItem *head = previous->m_chain->head();
+    head->prepareGeometryChange();
+    m_chain = previous->m_chain;
+    m_chain->pieces << this;
+    m_chain->changed();
+    head->update();
+}
+
+// The chain goes on without this piece; its first remaining piece draws it.
+void PolylineItem::leaveChain()
+{
+    if (!m_chain)
+        return;
+    const std::shared_ptr<StrokeChain> chain = m_chain;
+    const bool wasHead = chain->head() == this;
+    PolylineItem *drawer = chain->pieces.size() < 2 ? nullptr
+                           : wasHead                ? chain->pieces.at(1)
+                                                    : chain->head();
+    // Every bounding rectangle that changes is announced while it is still the old one.
+    if (wasHead)
+        prepareGeometryChange();
+    if (drawer)
+        drawer->prepareGeometryChange();
+    m_chain.reset();
+    chain->pieces.removeOne(this);
+    chain->changed();
+    if (chain->pieces.size() == 1)
+        chain->head()->m_chain.reset();
+    if (drawer)
+        drawer->update();
 }
 
 QString PolylineItem::toString() const
@@ -93,6 +156,7 @@ void PolylineItem::setPoints(QList<QPointF> &points)
 
 QPolygonF PolylineItem::build(const QPolygonF &points)
 {
+    leaveChain(); // no longer the piece it was
     prepareGeometryChange();
     qreal minX = points.first().x();
     qreal maxX = minX;
@@ -113,6 +177,8 @@ QPolygonF PolylineItem::build(const QPolygonF &points)
         qDebug() << "PolylineItem: stroke of" << points.size()
                  << "points painted only as far as its outline limit";
     m_path = built.path;
+    // The curve may swing a little past its outermost points.
+    m_rect |= m_path.controlPointRect().adjusted(-width, -width, width, width);
 
     m_shape = QPainterPath();
     m_bShapeMade = false;

@@ -9,9 +9,14 @@
 #include <QPolygonF>
 #include <QRectF>
 
+#include <memory>
+
+class StrokeChain;
+
 // A pen stroke: raw points, thinned and smoothed into a painted path. The path is cut where
 // painting it would cost more than a few frames (StrokePath); the points are all kept. The
-// student's strokes are made in pieces that are never cut (wholePieces).
+// student's strokes are made in pieces that are never cut; the pieces of one stroke, added to a
+// scene one after the other, are drawn as one (StrokeChain).
 class PolylineItem : public QGraphicsItem
 {
 public:
@@ -31,9 +36,8 @@ public:
     // Stores the points and builds the path; the list is replaced by the thinned points (of
     // the part painted).
     void setPoints(QList<QPointF> &points);
-    // A stroke of that width in pieces that each paint whole; each piece starts at the last
-    // point of the one before.
-    static QList<QPolygonF> wholePieces(const QPolygonF &points, int width);
+    // The width a stroke of that width is drawn at.
+    static int drawWidth(int width);
 
     int m_nWidth = 3;
     QColor m_color;
@@ -44,11 +48,20 @@ public:
     // curves costs more than building them.
     mutable QPainterPath m_shape;
 
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+
 private:
     int drawWidth() const { return drawWidth(m_nWidth); }
-    static int drawWidth(int width);
     // Stores the raw points and builds the path; returns the thinned points.
     QPolygonF build(const QPolygonF &points);
+    // Joins the chain of the stroke added to the scene just before, when this one goes on
+    // from it.
+    void joinPrevious(QGraphicsScene *scene);
+    void leaveChain();
+    void leaveScene(QGraphicsScene *scene);
+
+    std::shared_ptr<StrokeChain> m_chain;
 
     mutable bool m_bShapeMade = false;
     // The text the stroke was read from when it is in the form toString writes, handed back

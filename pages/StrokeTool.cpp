@@ -4,8 +4,8 @@
 #include "pages/ItemText.h"
 #include "pages/PageTarget.h"
 #include "pages/PolylineItem.h"
+#include "pages/StrokePath.h"
 
-#include <QDebug>
 #include <QGraphicsScene>
 
 StrokeTool::StrokeTool(QObject *parent) : TaskTool(parent) {}
@@ -16,8 +16,11 @@ bool StrokeTool::press(const QPointF &point)
 {
     if (!m_scene)
         return false;
+    removeSegments();
     m_points.clear();
-    m_points.append(point);
+    m_split = std::make_unique<StrokePath>(PolylineItem::drawWidth(int(inkWidth())),
+                                           StrokePath::Overflow::Split);
+    addPoint(point);
     m_bPressed = true;
     m_startPoint = point;
     m_currPoint = point;
@@ -28,28 +31,18 @@ bool StrokeTool::move(const QPointF &point)
 {
     if (!m_bPressed)
         return false;
-    // A stroke holds no more points than reading one keeps: a longer one goes on as a new
-    // stroke from where this one ends.
-    if (m_points.size() >= ItemText::kMaxStrokePoints) {
-        if (!m_scene)
-            return true;
-        const QPointF last = m_points.last();
-        finishStroke();
-        m_points.append(last);
-    }
-    auto *segment = new LiveSegment;
-    m_segments.append(segment);
-    segment->setLine(QLineF(QPointF(0, 0), point - m_currPoint));
-    segment->setPos(m_currPoint);
-    QPen pen(QBrush(inkColor(), Qt::SolidPattern), inkWidth());
-    pen.setCapStyle(Qt::RoundCap);
-    segment->setPen(pen);
     m_currPoint = point;
-    m_points.append(point);
-    if (m_scene)
-        m_scene->addItem(segment);
-    else
-        delete segment; // the scene went away mid-stroke
+    addPoint(point);
+    if (m_live) {
+        m_live->addPoint(m_points.last()); // on its scene, or lifted off it for a while
+        return true;
+    }
+    if (!m_scene)
+        return true; // the scene went away mid-stroke
+    m_live = new LiveSegment(inkColor(), PolylineItem::drawWidth(int(inkWidth())));
+    for (const QPointF &stored : qAsConst(m_points))
+        m_live->addPoint(stored);
+    m_scene->addItem(m_live);
     return true;
 }
 
@@ -62,29 +55,47 @@ bool StrokeTool::release(const QPointF &point)
     }
     m_bPressed = false;
     if (m_points.size() == 1)
-        m_points.append(point + QPointF(1.0, 1.0));
+        addPoint(point + QPointF(1.0, 1.0));
     finishStroke();
     return true;
 }
 
-// The points so far become stroke items, sent to the teacher while sharing is on: one, or
-// for a stroke too long to paint at once, pieces that each paint whole wherever they are read.
+// Points are kept as their text gives them back, so that the ink drawn is the ink read.
+void StrokeTool::addPoint(const QPointF &point)
+{
+    m_points.append(
+        QPointF(ItemText::storedCoordinate(point.x()), ItemText::storedCoordinate(point.y())));
+    if (!m_split)
+        return;
+    m_split->add(m_points.last());
+    for (int size : m_split->takeEnded()) {
+        m_pieces.emplace_back(makePiece(m_points.mid(m_nPieceStart, size)));
+        m_nPieceStart += size - 1;
+    }
+}
+
+// A piece with its outline made, ready to paint.
+PolylineItem *StrokeTool::makePiece(const QList<QPointF> &points) const
+{
+    auto *item = new PolylineItem;
+    item->m_color = inkColor();
+    item->m_nWidth = int(inkWidth());
+    QList<QPointF> thinned = points;
+    item->setPoints(thinned);
+    item->shape();
+    return item;
+}
+
+// The pieces go on the page and, while sharing is on, to the teacher.
 void StrokeTool::finishStroke()
 {
-    QPolygonF points;
-    points.reserve(m_points.size());
-    for (const QPointF &point : qAsConst(m_points))
-        points << QPointF(ItemText::storedCoordinate(point.x()),
-                          ItemText::storedCoordinate(point.y()));
+    m_pieces.emplace_back(makePiece(m_points.mid(m_nPieceStart)));
+    std::vector<std::unique_ptr<PolylineItem>> pieces;
+    pieces.swap(m_pieces);
     removeSegments();
     m_points.clear();
-    const int width = int(inkWidth());
-    for (const QPolygonF &piece : PolylineItem::wholePieces(points, width)) {
-        auto *item = new PolylineItem;
-        item->m_color = inkColor();
-        item->m_nWidth = width;
-        QList<QPointF> piecePoints = piece.toList();
-        item->setPoints(piecePoints);
+    for (std::unique_ptr<PolylineItem> &piece : pieces) {
+        PolylineItem *item = piece.release();
         m_scene->addItem(item);
         if (TcpManager::instance()->m_bShare) {
             const QString message = PageTarget::lineMessage(m_scene, item->toString());
@@ -96,30 +107,26 @@ void StrokeTool::finishStroke()
 
 void StrokeTool::forgetSegments()
 {
-    m_segments.clear();
+    m_live = nullptr;
 }
 
 void StrokeTool::liftSegments()
 {
-    for (const QPointer<LiveSegment> &segment : qAsConst(m_segments)) {
-        if (segment && segment->scene())
-            segment->scene()->removeItem(segment.data());
-    }
+    if (m_live && m_live->scene())
+        m_live->scene()->removeItem(m_live.data());
 }
 
 void StrokeTool::landSegments()
 {
-    for (const QPointer<LiveSegment> &segment : qAsConst(m_segments)) {
-        if (segment && m_scene && !segment->scene())
-            m_scene->addItem(segment.data());
-    }
+    if (m_live && m_scene && !m_live->scene())
+        m_scene->addItem(m_live.data());
 }
 
 void StrokeTool::removeSegments()
 {
-    for (const QPointer<LiveSegment> &segment : qAsConst(m_segments)) {
-        if (segment)
-            delete segment.data(); // leaves its scene on deletion
-    }
-    m_segments.clear();
+    delete m_live.data(); // leaves its scene on deletion
+    m_live = nullptr;
+    m_split.reset();
+    m_pieces.clear();
+    m_nPieceStart = 0;
 }

@@ -58,6 +58,9 @@ DisplayWidget::DisplayWidget(QWidget *parent) : QWidget(parent)
     m_noticeTimer.setSingleShot(true);
     m_noticeTimer.setInterval(PageNoticeMs);
     connect(&m_noticeTimer, &QTimer::timeout, m_PageNotice, &QWidget::hide);
+    m_keptTimer.setSingleShot(true);
+    m_keptTimer.setInterval(0);
+    connect(&m_keptTimer, &QTimer::timeout, this, &DisplayWidget::onApplyKept);
 
     connect(m_PageView, SIGNAL(updateThunmbianl()), this, SLOT(onUpdateThunmbianl()));
     // The page shown afresh is drawn for its thumbnail now, so a stroke's lift draws only it.
@@ -163,6 +166,13 @@ void DisplayWidget::attachToolScene()
 
 void DisplayWidget::showShareVote(const QStringList &fields)
 {
+    // The page as the canvas reads it.
+    if (fields.size() != 8 || !keepForLater(fields.at(1).toInt(), KeptPageMessages::vote(fields)))
+        applyVote(fields);
+}
+
+void DisplayWidget::applyVote(const QStringList &fields)
+{
     m_PageView->showShareVote(fields);
     // The vote may have moved the canvas to its page.
     if (validRow(m_PageView->currentIndex()))
@@ -215,8 +225,14 @@ void DisplayWidget::showPageNotice(int page)
 
 bool DisplayWidget::setCurrentPage(int page)
 {
+    if (stillToCome(page)) {
+        qDebug() << "setCurrentPage: page" << page << "still to come";
+        m_kept.setTeacherPage(page, true);
+        return false;
+    }
     if (!acceptTeacherPage(page, "setCurrentPage"))
         return false;
+    teacherOnPageIn(page);
     m_ListWidget->setCurrentRow(page);
     m_PageView->onCurrentPageChanged(page);
     return true;
@@ -224,16 +240,16 @@ bool DisplayWidget::setCurrentPage(int page)
 
 void DisplayWidget::lineUpdatePage(int page, const QString &itemText)
 {
-    if (!acceptTeacherPage(page, "lineUpdatePage"))
+    if (keepForLater(page, KeptPageMessages::item(itemText)) ||
+        !acceptTeacherPage(page, "lineUpdatePage"))
         return;
-    const int shown = m_PageView->currentIndex();
-    if (shown != page && validRow(shown)) {
-        // The page left keeps what it shows now.
-        m_Delegate->refresh(shown);
-        repaintRow(shown);
-    }
+    applyLine(page, itemText);
+}
+
+void DisplayWidget::applyLine(int page, const QString &itemText)
+{
+    leaveFor(page);
     m_PageView->procLineData(page, itemText);
-    showRow(page);
     // The canvas asks for the thumbnail redraw once a burst of items is in.
     if (!m_lineTimer.isActive())
         m_lineTimer.start();
@@ -255,8 +271,12 @@ void DisplayWidget::onUpdateThunmbianl()
 
 void DisplayWidget::clearPage(int row)
 {
-    if (!acceptRow(row, "clearPage"))
-        return;
+    if (!keepForLater(row, KeptPageMessages::clearing()) && acceptRow(row, "clearPage"))
+        applyClear(row);
+}
+
+void DisplayWidget::applyClear(int row)
+{
     showRow(row);
     m_PageView->clearCurrentPage(false);
     m_Delegate->refresh(row);
@@ -265,7 +285,7 @@ void DisplayWidget::clearPage(int row)
 
 void DisplayWidget::rotatePage(int row)
 {
-    if (!acceptRow(row, "rotatePage"))
+    if (keepForLater(row, KeptPageMessages::rotation()) || !acceptRow(row, "rotatePage"))
         return;
     m_nRotateRow = row;
     m_listRotateRows.append(row);
@@ -280,14 +300,18 @@ void DisplayWidget::onStartRotate()
     const int row = m_listRotateRows.takeFirst();
     qDebug() << "show";
     // The book may have changed since the request.
-    if (validRow(row)) {
-        m_PageView->rotatePage(row);
-        showRow(row);
-        m_Delegate->refresh(row);
-        repaintRow(row);
-    }
+    if (validRow(row))
+        applyRotate(row);
     qDebug() << "hide";
     m_hideTimer.start();
+}
+
+void DisplayWidget::applyRotate(int row)
+{
+    m_PageView->rotatePage(row);
+    showRow(row);
+    m_Delegate->refresh(row);
+    repaintRow(row);
 }
 
 void DisplayWidget::onHideWaitting()
@@ -354,6 +378,7 @@ void DisplayWidget::openBook(const QString &path, bool fetchable)
     const QStringList oldFiles = m_PageView->releasePages();
     clearThumbnails();
     m_listRotateRows.clear(); // rows of the book that goes
+    forgetKept();
     showWaiting();
     startOpening(path, oldFiles);
 }
@@ -410,6 +435,7 @@ void DisplayWidget::onAddPage(QPixmap pixmap)
 {
     appendThumbnail(pixmap);
     m_PageView->addPixmapPage(pixmap, false);
+    pageCameIn(pageCount() - 1);
 }
 
 void DisplayWidget::onAddBookPage(BookPage page)
@@ -439,6 +465,7 @@ void DisplayWidget::onAddBookPage(BookPage page)
             QPixmap::fromImage(page.thumbnail.isNull() ? page.image : page.thumbnail));
     if (page.index == 0 && page.inFile() && !page.image.isNull())
         primeFirstPage(page);
+    pageCameIn(page.index);
 }
 
 // The first page is shown once the book is open; its background is the image the worker
@@ -459,7 +486,9 @@ void DisplayWidget::onOpenComplete(QString path)
         openBook(next, m_bPendingFetchable);
         return;
     }
-    if (pageCount() > 0)
+    settleKept(!stopped);
+    // The teacher may have led the screen to a page already.
+    if (pageCount() > 0 && !validRow(m_PageView->currentIndex()))
         showRow(0);
     if (stopped || pageCount() == 0) {
         // Not the whole book: asking for it again opens it again.
@@ -485,6 +514,7 @@ bool DisplayWidget::canFetchAgain(const QString &path)
 void DisplayWidget::onOpenFail()
 {
     m_OpenThread = nullptr;
+    forgetKept();
     m_strLastBook.clear();
     m_WaitingDlg.hide();
     const bool fetchAgain = m_bCurrFetchable && canFetchAgain(m_strCurrPath);

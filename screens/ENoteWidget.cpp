@@ -78,11 +78,7 @@ ENoteWidget::ENoteWidget(QWidget *parent) : QWidget(parent)
             SLOT(onReplacepage(int, int, int, bool)));
     connect(images, SIGNAL(FileSyncComplete()), this, SLOT(onBackgroundSyncEnd()));
     connect(images, SIGNAL(fileDataReceived(qint64, qint64)), this, SLOT(onImageData()));
-    // A page given up while the channel was down is asked for again once it is back.
-    connect(images, &TeacherFileThread::channelRestored, this, [this] {
-        if (m_nSyncPage < 0 && TcpManager::instance()->m_bTeacherConnected)
-            askWaiting(-1);
-    });
+    connect(images, &TeacherFileThread::channelRestored, this, &ENoteWidget::onChannelRestored);
     connect(tcp->teacherSocket(), SIGNAL(disconnected()), this, SLOT(onTeacherDropped()));
     tcp->setENoteClearPages([] {
         // Back with the same teacher after a dropped link, the pages stay with the student's
@@ -144,6 +140,7 @@ void ENoteWidget::clearPages()
 {
     abandonSync("ends: pages cleared");
     m_listWaiting.clear();
+    m_nGivenUpPage = -1;
     m_nLinePage = -1;
     m_teacherItems.clear();
     m_PageView->clearPages();
@@ -155,6 +152,7 @@ void ENoteWidget::resetPagesInit()
 {
     abandonSync("ends: pages reset");
     m_listWaiting.clear();
+    m_nGivenUpPage = -1;
     m_PageView->resetPagesInit();
 }
 
@@ -403,16 +401,20 @@ void ENoteWidget::askPage(int page)
 }
 
 // After a sync: the page shown first, when it still wants one, then the pages added meanwhile.
-void ENoteWidget::askWaiting(int skipPage)
+// The skipped page is not asked for; with skippedLast, a shown one is when no other page was.
+void ENoteWidget::askWaiting(int skipPage, bool skippedLast)
 {
     const int shown = m_PageView->currentIndex();
-    if (shown != skipPage && validRow(shown) && !pageUpToDate(shown))
+    const auto wanted = [this](int page) { return validRow(page) && !pageUpToDate(page); };
+    if (shown != skipPage && wanted(shown))
         askPage(shown);
     while (m_nSyncPage < 0 && !m_listWaiting.isEmpty()) {
         const int page = m_listWaiting.takeFirst();
-        if (page != skipPage && validRow(page) && !pageUpToDate(page))
+        if (page != skipPage && wanted(page))
             askPage(page);
     }
+    if (skippedLast && m_nSyncPage < 0 && skipPage == shown && wanted(shown))
+        askPage(shown);
 }
 
 void ENoteWidget::onReplacepage(int page, int width, int height, bool withImage)
@@ -501,23 +503,52 @@ void ENoteWidget::stopSync()
     m_bFileSyncing = false;
 }
 
-void ENoteWidget::abandonSync(const char *reason)
+// What the channel still owes the sync under way: its answer, or its image.
+bool ENoteWidget::channelOwesSync() const
+{
+    return m_nSyncPage >= 0 && (!m_bSyncAnswered || m_bFileSyncing);
+}
+
+// True when the channel is made again for it: its channelRestored follows.
+bool ENoteWidget::abandonSync(const char *reason)
 {
     if (m_nSyncPage < 0)
-        return;
+        return false;
     qDebug() << "enote sync of page" << m_nSyncPage << reason;
     // An answer or image bytes still owed would come out of step with the next request.
-    const bool owed = !m_bSyncAnswered || m_bFileSyncing;
+    const bool owed = channelOwesSync();
     stopSync();
-    if (owed)
-        channel()->reconnect();
+    return owed && channel()->reconnect();
 }
 
 void ENoteWidget::onSyncTimeout()
 {
     const int page = m_nSyncPage;
-    abandonSync("had no end in time, page left unsynchronised");
-    askWaiting(page);
+    // Once the channel is back, the page is asked for again after the pages waiting: a page
+    // that never comes holds up no other.
+    if (abandonSync("had no end in time, page left unsynchronised"))
+        m_nGivenUpPage = page;
+    else
+        askWaiting(page);
+}
+
+// The channel is back after a drop: a sync that waited on it has lost its answer or image, so
+// it ends, and the page shown is asked for again, then the pages waiting.
+void ENoteWidget::onChannelRestored()
+{
+    const int givenUp = m_nGivenUpPage;
+    m_nGivenUpPage = -1;
+    if (m_nSyncPage >= 0) {
+        if (!channelOwesSync())
+            return; // only its strokes are still coming, over the teacher connection
+        const int page = m_nSyncPage;
+        qDebug() << "enote sync of page" << page << "lost with the page-image connection";
+        stopSync();
+        if (page != m_PageView->currentIndex() && !m_listWaiting.contains(page))
+            m_listWaiting.prepend(page);
+    }
+    if (TcpManager::instance()->m_bTeacherConnected)
+        askWaiting(givenUp, true);
 }
 
 // An image arriving slowly keeps its sync alive; only a stall ends it.

@@ -74,6 +74,7 @@ public slots:
 private slots:
     void onRowClicked(const QModelIndex &index);
     void onSyncTimeout();
+    void onChannelRestored();
     void onImageData();
     void onTeacherDropped();
 
@@ -81,10 +82,11 @@ private:
     bool validRow(int row) const;
     bool pageUpToDate(int page) const;
     void askPage(int page);
-    void askWaiting(int skipPage);
+    void askWaiting(int skipPage, bool skippedLast = false);
     void finishENoteSync();
     void stopSync();
-    void abandonSync(const char *reason);
+    bool channelOwesSync() const;
+    bool abandonSync(const char *reason);
     void followCanvas();
     void refreshShownThumbnail();
     void leavePageFor(int page);
@@ -100,6 +102,7 @@ private:
     bool m_bSyncAnswered = false; // its header has arrived
     bool m_bSyncWithImage = false;
     QList<int> m_listWaiting; // added pages to ask for once the running sync ends
+    int m_nGivenUpPage = -1;  // its sync had no end in time: asked for again after the others
     QTimer m_syncTimer;
     QTimer m_lineTimer;
     int m_nLinePage = -1; // page with teacher strokes not yet in its thumbnail

@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES="build-essential cmake pkg-config qtbase5-dev libqt5svg5-dev libqt5webkit5-dev
   qtdeclarative5-dev qttools5-dev qttools5-dev-tools libpoppler-private-dev libfreetype-dev
-  libqwt-qt5-dev libhpdf-dev libquazip1-qt5-dev zlib1g-dev xvfb xauth fonts-liberation2
+  libhpdf-dev libquazip1-qt5-dev zlib1g-dev xvfb xauth fonts-liberation2
   fonts-wqy-microhei fonts-dejavu-core
   poppler-utils clang libclang-rt-14-dev xdotool"
 missing=""

@@ -728,17 +728,27 @@ void TestProgram::lastPageOfALongBook()
     QVERIFY(m_teacher.sendFrame("query@", "status#ebook"));
     QVERIFY(waitForFrame("status@ebook"));
     QVERIFY(m_teacher.sendFrame("query@", "ebook#bookpath#books/long.pdf"));
+    // While the book opens, the teacher goes to its last page and writes there: the program
+    // goes there, with the ink on it, once the page is in.
+    const QByteArray last = QByteArray::number(pages - 1);
+    QVERIFY(m_teacher.sendFrame("query@", "ebook#pageindex#" + last));
+    QVERIFY(m_teacher.sendFrame("line@", "ebook&" + last + '&' +
+                                             strokeText(kTeacherBookInk, 2, {{4, 4}, {60, 4}})));
+    QVERIFY(waitForFrame("sync@ebook#" + last, 60000));
     QVERIFY(waitForFrame("query@ebook#pageindex", 60000));
-    QVERIFY(m_teacher.sendFrame("query@", "ebook#pageindex#" + QByteArray::number(pages - 1)));
-    QVERIFY(waitForFrame("sync@ebook#" + QByteArray::number(pages - 1)));
     const QRect canvas = canvasArea(m_screen);
-    QVERIFY(!waitForScreen([&](const QImage &image) {
-                 return ScreenPixels::count(image, canvas, kFirstPageBox) > 60 * 60;
-             }).isNull());
+    QImage shot = waitForScreen([&](const QImage &image) {
+        return ScreenPixels::count(image, canvas, kFirstPageBox) > 60 * 60 &&
+               ScreenPixels::count(image, canvas, kTeacherBookInk) > 50;
+    });
+    QVERIFY(save(shot, QStringLiteral("program_ink_before_its_page")));
+    m_teacher.clearFrames();
+    QVERIFY(m_teacher.sendFrame("query@", "ebook#pageindex#" + last));
+    QVERIFY(waitForFrame("sync@ebook#" + last));
 
     // Past the last page: a notice over the page, no page change.
     QVERIFY(m_teacher.sendFrame("query@", "ebook#pageindex#" + QByteArray::number(pages)));
-    const QImage shot = waitForScreen([&](const QImage &image) {
+    shot = waitForScreen([&](const QImage &image) {
         return ScreenPixels::count(image, canvas, QColor(50, 50, 50), 12) > 10000 &&
                ScreenPixels::count(image, canvas, kFirstPageBox) > 60 * 60;
     });

@@ -68,6 +68,7 @@ private slots:
     void unopenableFileStillConsumed();
     void queuedRequestsSentOnConnect();
     void requestsThroughTcpManager();
+    void retryPauseGrowsUntilUsefulWork();
 };
 
 void TestPageImage::init()
@@ -258,6 +259,33 @@ void TestPageImage::requestsThroughTcpManager()
     QVERIFY(image.waitForBytes(18));
     QCOMPARE(image.received(), QByteArray("sync@enote#ready#3"));
     QVERIFY(teacher.waitForConnection());
+}
+
+// A peer that takes each connection and closes it: the pause before the next attempt grows
+// at each drop, the connects between them notwithstanding; a connection that carried a
+// header starts it over.
+void TestPageImage::retryPauseGrowsUntilUsefulWork()
+{
+    Channel c;
+    bool closeEach = true;
+    QObject::connect(&c.peer, &FakePeer::clientConnected, &c.peer, [&] {
+        if (closeEach)
+            c.peer.closeConnection();
+    });
+    c.thread.connectToServer();
+    QVERIFY(FakePeer::waitUntil(
+        [&] { return c.peer.connectionCount() == 2 && c.thread.retryPause() > 0; }));
+    QCOMPARE(c.thread.retryPause(), 2 * TeacherFileThread::RetryDelayMs);
+
+    closeEach = false;
+    QVERIFY(FakePeer::waitUntil([&] {
+        return c.peer.connectionCount() == 3 && c.socket() &&
+               c.socket()->state() == QAbstractSocket::ConnectedState;
+    }));
+    QVERIFY(c.feed("sync@enote#0#10,20,0,0"));
+    c.peer.closeConnection();
+    QVERIFY(FakePeer::waitUntil([&] { return c.thread.retryPause() > 0; }));
+    QCOMPARE(c.thread.retryPause(), TeacherFileThread::RetryDelayMs);
 }
 
 QTEST_GUILESS_MAIN(TestPageImage)

@@ -145,10 +145,22 @@ private slots:
         item.m_nWidth = 3;
         QList<QPointF> points{{0, 0}, {1, 1}, {1.5, 0.5}, {1, 1.9}};
         item.setPoints(points);
-        // All points lie within 2 of the first: only the closing curve is drawn.
-        QCOMPARE(item.m_path.elementCount(), 1 + 3); // one quad, stored as a cubic
-        QCOMPARE(item.m_path.currentPosition(), QPointF(0.5, 0.95));
-        QCOMPARE(points.first(), QPointF(0, 0)); // the caller gets the thinned points
+        // All points lie within 2 of the line from the first to the last: one span.
+        QCOMPARE(item.m_path.elementCount(), 1 + 3);
+        QCOMPARE(item.m_path.currentPosition(), QPointF(1, 1.9));
+        QCOMPARE(points, (QList<QPointF>{{0, 0}, {1, 1.9}})); // the caller gets the thinned points
+
+        // A scribble: the line runs through every tip, the last point included.
+        PolylineItem scribble;
+        QList<QPointF> tips;
+        for (int i = 0; i < 12; ++i)
+            tips << QPointF(20 * i, i % 2 ? 0 : 60 + i);
+        QList<QPointF> copy = tips;
+        scribble.setPoints(copy);
+        for (const QPointF &tip : qAsConst(tips))
+            QVERIFY2(scribble.shape().contains(tip),
+                     qPrintable(QStringLiteral("%1,%2").arg(tip.x()).arg(tip.y())));
+        QCOMPARE(scribble.m_path.currentPosition(), tips.last());
     }
 
     void pictureRoundTrip()

@@ -34,6 +34,7 @@ private slots:
     void touchCancelEndsStroke();
     void pageSwitchWhileFingerDown();
     void strokeEndedByPageSwitchKeepsItsRow();
+    void strokeGoesToItsCanvasPageWhateverTheMode();
     void quickSecondMousePressDraws();
     void moveWithNoButtonEndsTheMouseStroke();
     void writeBackKeepsStrokesOfTheOtherCanvas();
@@ -51,6 +52,9 @@ private:
         QTest::touchEvent(viewport(), m_device).release(0, at, viewport());
     }
     QPointF sceneAt(const QPoint &p) const { return m_view->mapToScene(p); }
+    // An e-note canvas of two pages beside the e-book one, showing `page`; the page rows are
+    // those the two canvases show.
+    bool showNoteCanvas(PageView &note, int page);
 
     TeacherLink m_link;
     QTouchDevice *m_device = nullptr;
@@ -84,6 +88,21 @@ void TestPageView::cleanupTestCase()
     OnScreenKeyboard::setLauncher(nullptr);
 }
 
+bool TestPageView::showNoteCanvas(PageView &note, int page)
+{
+    note.addBlankPage(400, 300, false);
+    note.addBlankPage(400, 300, false);
+    note.onCurrentPageChanged(page);
+    note.resize(400, 300);
+    note.move(450, 0);
+    note.show();
+    PageView *book = m_view.get();
+    PageToolHooks::currentPageRow = [&note, book](int mode) {
+        return mode == 1 ? note.currentIndex() : book->currentIndex();
+    };
+    return QTest::qWaitForWindowExposed(&note);
+}
+
 void TestPageView::fingerStrokeGoesToTeacher()
 {
     TcpManager::instance()->m_bShare = true;
@@ -91,7 +110,7 @@ void TestPageView::fingerStrokeGoesToTeacher()
     QTest::touchEvent(viewport(), m_device).press(3, QPoint(20, 30), viewport());
     QTest::touchEvent(viewport(), m_device).move(3, QPoint(60, 50), viewport());
     QTest::touchEvent(viewport(), m_device).move(3, QPoint(100, 120), viewport());
-    QCOMPARE(itemsOf<LiveSegment>(m_view->pageScene()).size(), 2);
+    QCOMPARE(itemsOf<LiveSegment>(m_view->pageScene()).size(), 1);
     QCOMPARE(thumbs.count(), 0);
     QTest::touchEvent(viewport(), m_device).release(3, QPoint(100, 120), viewport());
     QCOMPARE(thumbs.count(), 1);
@@ -116,9 +135,10 @@ void TestPageView::sharingOffSendsNothing()
     QTest::touchEvent(viewport(), m_device).release(1, QPoint(60, 50), viewport());
     QCOMPARE(itemsOf<PolylineItem>(m_view->pageScene()).size(), 1);
 
-    // Sharing on but no page addressed: nothing either.
+    // Sharing on but no page addressed: a scene of neither canvas in mode 3, or no page row.
     TcpManager::instance()->m_bShare = true;
     Settings::instance()->m_nMode = 3;
+    PageTarget::setViewProvider(nullptr);
     QTest::touchEvent(viewport(), m_device).press(1, QPoint(20, 30), viewport());
     QTest::touchEvent(viewport(), m_device).release(1, QPoint(20, 30), viewport());
     Settings::instance()->m_nMode = 0;
@@ -395,6 +415,36 @@ void TestPageView::strokeEndedByPageSwitchKeepsItsRow()
     QVERIFY(m_link.teacher.frameTexts().first().startsWith("line@ebook&0&3#"));
 }
 
+// A stroke is sent as the page of the canvas that holds it, though the class has moved on to
+// the other screen, the browser or no screen while the finger was down.
+void TestPageView::strokeGoesToItsCanvasPageWhateverTheMode()
+{
+    PageView note(true);
+    QVERIFY(showNoteCanvas(note, 1));
+    PageView *book = m_view.get();
+    PageTarget::setViewProvider([&note, book](int mode) -> QGraphicsView * {
+        return mode == 1 ? &note : mode == 0 ? book : nullptr;
+    });
+    TcpManager::instance()->m_bShare = true;
+    const auto stroke = [this](PageView *view, int modeBefore, int modeAfter) {
+        QWidget *pad = view->viewport();
+        Settings::instance()->m_nMode = modeBefore;
+        QTest::touchEvent(pad, m_device).press(1, QPoint(20, 20), pad);
+        QTest::touchEvent(pad, m_device).move(1, QPoint(80, 60), pad);
+        Settings::instance()->m_nMode = modeAfter;
+        QTest::touchEvent(pad, m_device).release(1, QPoint(80, 60), pad);
+        const QList<PolylineItem *> strokes = itemsOf<PolylineItem>(view->pageScene());
+        return strokes.isEmpty() ? QByteArray() : strokes.last()->toString().toUtf8();
+    };
+    const QByteArray toBrowser = stroke(&note, 1, 2);
+    const QByteArray toNone = stroke(book, 0, 3);
+    const QByteArray toNote = stroke(book, 0, 1);
+    QVERIFY(m_link.teacher.waitForFrames(3));
+    QCOMPARE(m_link.framesAfter(100),
+             (QList<QByteArray>{"line@enote&1&" + toBrowser, "line@ebook&0&" + toNone,
+                                "line@ebook&0&" + toNote}));
+}
+
 // A press within the double-click time comes as a double-click only: it still starts a stroke.
 // A text-mode tap delivered that way leaves nothing behind that swallows the next pen press.
 void TestPageView::quickSecondMousePressDraws()
@@ -468,17 +518,8 @@ void TestPageView::moveWithNoButtonEndsTheMouseStroke()
 void TestPageView::writeBackKeepsStrokesOfTheOtherCanvas()
 {
     PageView note(true);
-    note.addBlankPage(400, 300, false);
-    note.addBlankPage(400, 300, false);
-    note.onCurrentPageChanged(0);
-    note.resize(400, 300);
-    note.move(450, 0);
-    note.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&note));
+    QVERIFY(showNoteCanvas(note, 0));
     PageView *book = m_view.get();
-    PageToolHooks::currentPageRow = [&note, book](int mode) {
-        return mode == 1 ? note.currentIndex() : book->currentIndex();
-    };
     Settings::instance()->m_nMode = 1;
     TcpManager::instance()->m_bShare = true;
     QWidget *pad = note.viewport();
@@ -491,7 +532,7 @@ void TestPageView::writeBackKeepsStrokesOfTheOtherCanvas()
     note.shareLines();
     QTest::touchEvent(pad, m_device).move(1, path.at(3), pad);
     note.setSyncFinish();
-    QCOMPARE(itemsOf<LiveSegment>(note.pageScene()).size(), 3);
+    QCOMPARE(itemsOf<LiveSegment>(note.pageScene()).size(), 1);
     QTest::touchEvent(pad, m_device).move(1, path.at(4), pad);
     QTest::touchEvent(pad, m_device).release(1, path.at(4), pad);
 

@@ -5,6 +5,7 @@
 #include "pdf/OpenBookThread.h"
 #include "screens/DisplayWidget.h"
 #include "screens/EBookItemDelegate.h"
+#include "screens/KeptPageMessages.h"
 #include "support/PdfFixtures.h"
 
 #include <QDir>
@@ -26,6 +27,8 @@
 
 namespace {
 const QString kStroke = QStringLiteral("3#255,0,0,255#12#10,10 300,400 500,650 ");
+const int kLongBookPages = 1500;
+const int kTallPage = 1200; // of the long book: 64 x 128, the others 64 x 64
 
 QString bookPath(const QString &name)
 {
@@ -94,6 +97,15 @@ private slots:
         QVERIFY(PdfFixtures::colouredPages(bookPath("twenty.pdf"), 20));
         QVERIFY(PdfFixtures::book(bookPath("sixty.pdf"), 60));
         QVERIFY(PdfFixtures::book(bookPath("five.pdf"), 5));
+        PdfFixtures::Page small;
+        small.width = small.height = 72;
+        QList<PdfFixtures::Page> book;
+        for (int i = 0; i < kLongBookPages; ++i)
+            book << small;
+        book[kTallPage].height = 144;
+        book.last().box = QRectF(0, 0, 72, 72);
+        book.last().colour = Qt::green;
+        QVERIFY(PdfFixtures::write(bookPath("long.pdf"), book));
         Settings::instance()->m_nMode = 0;
     }
 
@@ -246,15 +258,7 @@ private slots:
     // on.
     void longBookOpensWhole()
     {
-        const int pages = 1500;
-        PdfFixtures::Page small;
-        small.width = small.height = 72;
-        QList<PdfFixtures::Page> book;
-        for (int i = 0; i < pages; ++i)
-            book << small;
-        book.last().box = QRectF(0, 0, 72, 72);
-        book.last().colour = Qt::green;
-        QVERIFY(PdfFixtures::write(bookPath("long.pdf"), book));
+        const int pages = kLongBookPages;
         DisplayWidget screen;
         screen.resize(1280, 800);
         screen.show();
@@ -291,6 +295,88 @@ private slots:
         QCOMPARE(screen.currentPage(), 3);
         QCOMPARE(screen.pageView()->document()->m_currPage.m_listItems, QList<QString>{kStroke});
         QVERIFY(screen.pageNotice()->isHidden());
+    }
+
+    // While a long book opens, the teacher's page and messages for pages not yet in are kept,
+    // in order for each page and within a bound, and applied when their pages come in, where
+    // the screen then follows the teacher. Another book, or a book that fails, forgets them.
+    void teacherMessagesForPagesStillToCome()
+    {
+        DisplayWidget screen;
+        screen.resize(1280, 800);
+        screen.show();
+        screen.onOpeneBook(bookPath("long.pdf"));
+        QCOMPARE(screen.pageCount(), 0);
+        const QString red = QStringLiteral("3#255,0,0,255#6#4,32 60,32 ");
+        const QString blue = QStringLiteral("3#0,0,255,255#6#32,4 32,60 ");
+        const QStringList vote{"ebook", "1100", "A,3", "B,1", "C,0", "D,0", "E,0", "F,0"};
+        screen.lineUpdatePage(1400, red);
+        screen.lineUpdatePage(1300, kStroke);
+        screen.clearPage(1300);
+        screen.lineUpdatePage(1300, blue);
+        screen.rotatePage(kTallPage);
+        screen.showShareVote(vote);
+        screen.lineUpdatePage(kLongBookPages + 100, kStroke); // past the end of the book
+        const int kept = 7;
+        QCOMPARE(screen.keptMessages(), kept);
+        // A hostile teacher: one message past the bytes kept, then more than may be kept.
+        screen.lineUpdatePage(1450, QString(KeptPageMessages::MaxBytes / 2, QLatin1Char('x')));
+        QCOMPARE(screen.keptMessages(), kept);
+        for (int i = 0; i < KeptPageMessages::MaxMessages; ++i)
+            screen.lineUpdatePage(1450, blue);
+        QCOMPARE(screen.keptMessages(), KeptPageMessages::MaxMessages);
+        QVERIFY(!screen.setCurrentPage(1400)); // where the teacher is now
+        QVERIFY(screen.pageView()->currentIndex() < 0);
+
+        QVERIFY(openedWithTheLoopRunning(screen, 60000));
+        QCOMPARE(screen.pageCount(), kLongBookPages);
+        QTRY_COMPARE_WITH_TIMEOUT(screen.keptMessages(), 0, 30000);
+        QTRY_COMPARE(screen.currentPage(), 1400);
+        QCOMPARE(screen.pageView()->currentIndex(), 1400);
+        QCOMPARE(screen.pageView()->document()->m_currPage.m_listItems, QList<QString>{red});
+        QVERIFY(screen.pageNotice()->isHidden());
+        QCOMPARE(pageFile(screen, 1300).m_listItems, QList<QString>{blue});
+        QCOMPARE(pageFile(screen, kTallPage).m_size, QSize(128, 64));
+        QCOMPARE(pageFile(screen, 1100).m_strVote, QStringLiteral("A,3#B,1#C,0#D,0#E,0#F,0"));
+        QCOMPARE(pageFile(screen, 1450).m_listItems.size(), KeptPageMessages::MaxMessages - kept);
+        QVERIFY(pageFile(screen, 1399).m_listItems.isEmpty());
+        // The thumbnails show the ink: red across page 1400, blue down page 1300.
+        QTRY_COMPARE(screen.delegate()->thumbnail(1400).toImage().pixelColor(75, 75).red(), 255);
+        QVERIFY(screen.delegate()->thumbnail(1400).toImage().pixelColor(75, 75).blue() < 100);
+        QVERIFY(screen.delegate()->thumbnail(1300).toImage().pixelColor(75, 40).blue() > 200);
+        QCOMPARE(screen.delegate()->thumbnail(1399).toImage().pixelColor(75, 75),
+                 QColor(Qt::white));
+
+        // The teacher moves on to a page that is in: the screen stays there, and the ink kept
+        // for a page still to come goes on that page all the same.
+        screen.onOpeneBook(bookPath("sixty.pdf"));
+        screen.lineUpdatePage(50, kStroke);
+        QVERIFY(QTest::qWaitFor([&] { return screen.pageCount() > 3; }, 10000));
+        QVERIFY(screen.setCurrentPage(2));
+        QVERIFY(opened(screen, 60));
+        QTRY_COMPARE_WITH_TIMEOUT(screen.keptMessages(), 0, 30000);
+        QCOMPARE(screen.currentPage(), 2);
+        QCOMPARE(pageFile(screen, 50).m_listItems, QList<QString>{kStroke});
+
+        // A book asked for while another opens: what was kept for the first is not the second's.
+        screen.onOpeneBook(bookPath("long.pdf"));
+        screen.lineUpdatePage(3, kStroke);
+        QVERIFY(!screen.setCurrentPage(4));
+        screen.onOpeneBook(bookPath("five.pdf"));
+        QVERIFY(opened(screen, 5));
+        QCOMPARE(screen.keptMessages(), 0);
+        QCOMPARE(screen.currentPage(), 0);
+        QVERIFY(pageFile(screen, 3).m_listItems.isEmpty());
+
+        // A book that fails: forgotten.
+        QVERIFY(PdfFixtures::damaged(bookPath("bad.pdf")));
+        screen.onOpeneBook(bookPath("bad.pdf"));
+        screen.lineUpdatePage(0, kStroke);
+        QCOMPARE(screen.keptMessages(), 1);
+        QVERIFY(QTest::qWaitFor([&] { return !screen.isOpening(); }, 10000));
+        QCOMPARE(screen.keptMessages(), 0);
+        QVERIFY(screen.failBox());
+        screen.failBox()->close();
     }
 
     // A thumbnail drawn again keeps the thin lines that the one made at opening shows.
