@@ -3,7 +3,8 @@
 // canvas has painted what it changed (the events it set off handled, the paint flushed). On
 // pages of no, 300, 2,000 and 5,000 strokes, one shaded by the highlighter for a minute and one
 // of 300 strokes wiped whole by the eraser, all in the same run as the empty page:
-// - move: a finger writing words, move to paint (median, 95th percentile, largest);
+// - move: a finger writing words (and shading or wiping the page), move to paint (median, 95th
+//   percentile, largest);
 // - lift: each finger lifted, lift to paint (largest), the end of the shading and the wiping
 //   included; then the longest turn of the event loop while the thumbnail is brought up to date;
 // - repaint: the whole canvas painted again (median), the same with every item painted as
@@ -258,15 +259,14 @@ public:
         figures->afterLift = std::max(figures->afterLift, longestTurn(kAfterLiftMs));
     }
 
-    // One finger along the path; the lift's time goes to the figures, the moves' too unless
-    // noMoves.
-    void stroke(const QList<QPoint> &path, Figures *figures, bool noMoves = false)
+    // One finger along the path, its moves and lift timed.
+    void stroke(const QList<QPoint> &path, Figures *figures)
     {
         const int id = 1;
         untilPainted([&] { touch({{id, path.first(), Qt::TouchPointPressed}}); });
         for (int i = 1; i < path.size(); ++i) {
             const double ms = untilPainted([&] { touch({{id, path.at(i), Qt::TouchPointMoved}}); });
-            if (ms >= 0 && !noMoves)
+            if (ms >= 0)
                 figures->moves.push_back(ms);
         }
         const double ms = untilPainted([&] { touch({{id, path.last(), Qt::TouchPointReleased}}); });
@@ -284,7 +284,7 @@ public:
             for (int x = 20; x < size.width() - 20; x += kStep)
                 path << QPoint(row % 2 ? size.width() - x : x, y);
         }
-        stroke(path, figures, true);
+        stroke(path, figures);
         figures->afterLift = std::max(figures->afterLift, longestTurn(kAfterLiftMs));
     }
 

@@ -9,8 +9,6 @@
 #include <QSet>
 #include <QWidget>
 
-#include <cmath>
-
 namespace {
 // Rows of background painted between two looks at the clock while a raster is made in slices.
 const int kBackgroundBand = 128;
@@ -28,18 +26,10 @@ bool meets(const QRegion &region, const QRectF &rect)
     }
     return false;
 }
-
-QRect shownRect(const InkRaster::View &view, const QRectF &sceneRect)
-{
-    const int edge = InkRaster::Edge;
-    return InkRaster::toViewport(view, sceneRect)
-        .toAlignedRect()
-        .adjusted(-edge, -edge, edge, edge);
-}
 } // namespace
 
-InkLayer::InkLayer(DisplayPage *scene, PaintBackground background,
-                   std::function<void(const QRegion &)> repaint, QWidget *viewport)
+InkLayer::InkLayer(DisplayPage *scene, PaintBackground background, std::function<void()> repaint,
+                   QWidget *viewport)
     : m_widget(std::make_unique<QWidget>(viewport)), m_source{scene, std::move(background),
                                                               m_widget.get()},
       m_repaint(std::move(repaint)), m_front(&m_source)
@@ -48,9 +38,6 @@ InkLayer::InkLayer(DisplayPage *scene, PaintBackground background,
     m_buildTimer.setSingleShot(true);
     m_buildTimer.setInterval(0);
     QObject::connect(&m_buildTimer, &QTimer::timeout, [this] { buildSlice(); });
-    m_pendingTimer.setSingleShot(true);
-    m_pendingTimer.setInterval(0);
-    QObject::connect(&m_pendingTimer, &QTimer::timeout, [this] { pendingSlice(); });
 }
 
 InkLayer::~InkLayer() = default;
@@ -60,7 +47,6 @@ void InkLayer::buildAll(const View &view)
     m_buildTimer.stop();
     m_build = Build();
     m_bPicturesChanged = false;
-    m_pending.clear();
     if (m_front.make(view))
         m_front.paintAll();
 }
@@ -138,7 +124,7 @@ void InkLayer::buildSlice()
     }
     m_front = std::move(raster);
     m_build = Build();
-    m_repaint(QRegion());
+    m_repaint();
 }
 
 QVector<int> InkLayer::standIn(QPainter *painter, const View &view, QGraphicsItem *const items[],
@@ -292,126 +278,9 @@ InkLayer::Changes InkLayer::update(const QRegion &region, const View &view,
     return changes;
 }
 
-// New items on top are painted into the raster while the paint has time for them; the rest,
-// where the screen shows what it showed and nothing painted over the raster meets them, wait.
-void InkLayer::joinOnTop(const Changes &changes, const QRegion &region, const View &view,
-                         const QRegion &overArea, bool composing)
-{
-    QElapsedTimer clock;
-    clock.start();
-    for (const Member &joiner : changes.onTop) {
-        const QRectF rect = joiner.item->sceneBoundingRect();
-        const QRect shown = shownRect(view, rect);
-        const bool late = !m_pending.isEmpty() || clock.elapsed() >= m_nJoinMs;
-        if (late && composing && (QRegion(shown) & region).subtracted(m_composedValid).isEmpty() &&
-            !overArea.intersects(shown)) {
-            m_pending.append(Pending{joiner.tag, rect});
-            continue;
-        }
-        flushPending(view);
-        m_front.paintOnTop({joiner.item});
-    }
-    if (!m_pending.isEmpty() && !m_pendingTimer.isActive())
-        m_pendingTimer.start();
-}
-
-QRegion InkLayer::pendingArea(const View &view) const
-{
-    QRegion area;
-    for (const Pending &pending : m_pending)
-        area += shownRect(view, pending.rect);
-    return area;
-}
-
-// Paints the items waiting, bottom first, for about the given time (all of them when it is
-// negative); true when none is left.
-bool InkLayer::paintPending(int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!m_pending.isEmpty()) {
-        const Pending pending = m_pending.takeFirst();
-        const QList<QGraphicsItem *> found =
-            m_source.scene->items(pending.rect, Qt::IntersectsItemBoundingRect, Qt::AscendingOrder);
-        for (QGraphicsItem *item : found) {
-            if (ItemTag::of(item) == pending.tag) {
-                m_front.paintOnTop({item});
-                break;
-            }
-        }
-        if (ms >= 0 && clock.elapsed() >= ms)
-            break;
-    }
-    return m_pending.isEmpty();
-}
-
-// All the items waiting painted now; wherever the screen still shows what was there before
-// them, it is painted again.
-void InkLayer::flushPending(const View &view)
-{
-    if (m_pending.isEmpty())
-        return;
-    const QRegion area = pendingArea(view);
-    paintPending(-1);
-    m_repaint(area);
-}
-
-void InkLayer::pendingSlice()
-{
-    const QRegion area = pendingArea(m_composedView);
-    if (!paintPending(m_nSliceMs)) {
-        m_pendingTimer.start();
-        return;
-    }
-    m_repaint(area);
-}
-
-bool InkLayer::prepareComposed(const View &view)
-{
-    const QSize size(int(std::ceil(view.viewport.width() * view.dpr)),
-                     int(std::ceil(view.viewport.height() * view.dpr)));
-    if (m_composed.size() != size || m_composed.devicePixelRatio() != view.dpr) {
-        m_composed = QPixmap(size);
-        m_composed.setDevicePixelRatio(view.dpr);
-        m_composedValid = QRegion();
-    }
-    if (!InkRaster::sameScale(m_composedView, view) || m_composedView.scroll != view.scroll)
-        m_composedValid = QRegion();
-    m_composedView = view;
-    return !m_composed.isNull();
-}
-
-// The region composed in the copy of the viewport, then copied to the screen.
-void InkLayer::compose(QPainter *painter, const QRegion &region, const View &view,
-                       const QVector<int> &over, const PaintOver &paintOver)
-{
-    QPainter composed(&m_composed);
-    composed.setClipRegion(region);
-    // Where new items wait to be painted into the raster, the screen goes on showing what it
-    // showed: the live ink they take the place of.
-    m_front.blit(&composed, region - pendingArea(view), view);
-    composed.setFont(view.font);
-    composed.setPen(view.pen);
-    composed.setRenderHints(composed.renderHints(), false);
-    composed.setRenderHints(view.hints, true);
-    composed.setWorldTransform(painter->worldTransform());
-    paintOver(&composed, over);
-    composed.end();
-    painter->save();
-    painter->setWorldTransform(QTransform());
-    const qreal dpr = m_composed.devicePixelRatio();
-    for (const QRect &r : region)
-        painter->drawPixmap(QRectF(r), m_composed,
-                            QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
-    painter->restore();
-    m_composedValid += region;
-    m_paintState = PaintState::Composed;
-}
-
 void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
                      QGraphicsItem *const items[], int count, const PaintOver &paintOver)
 {
-    m_paintState = PaintState::Otherwise;
     m_bStandingIn = false;
     const bool covers = m_front.covers(view);
     // Another page, or the same at new device pixels: painted at once.
@@ -428,7 +297,6 @@ void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
         return;
     }
     if (!covers && standInFits) {
-        flushPending(view);
         if (!m_bSettling && !(m_build.active && m_build.raster.covers(view)))
             startBuild(view);
         paintOver(painter, standIn(painter, view, items, count));
@@ -443,47 +311,13 @@ void InkLayer::paint(QPainter *painter, const QRegion &region, const View &view,
     if (newItems(region, view, items, count, many) > many)
         buildAll(view);
     const Changes changes = update(region, view, items, count);
-    const bool composing = prepareComposed(view);
-    // What is painted over the raster must not meet what the screen goes on showing.
-    QRegion overArea;
-    for (int i : changes.over)
-        overArea += shownRect(view, items[i]->sceneBoundingRect());
-    const QRegion waiting = pendingArea(view) & region;
-    if (!changes.damage.isEmpty() ||
-        (!waiting.isEmpty() && (!composing || overArea.intersects(waiting) ||
-                                !waiting.subtracted(m_composedValid).isEmpty())))
-        flushPending(view);
     m_front.repaintArea(changes.damage);
-    joinOnTop(changes, region, view, overArea, composing);
-    if (composing) {
-        compose(painter, region, view, changes.over, paintOver);
-        return;
-    }
+    QVector<QGraphicsItem *> onTop;
+    for (const Member &joiner : changes.onTop)
+        onTop.append(joiner.item);
+    m_front.paintOnTop(onTop);
     m_front.blit(painter, region, view);
     paintOver(painter, changes.over);
-}
-
-void InkLayer::beginPaint()
-{
-    m_paintState = PaintState::Background;
-}
-
-void InkLayer::endPaint(const QRegion &region, const View *view)
-{
-    if (m_paintState == PaintState::Composed)
-        return;
-    if (m_paintState == PaintState::Otherwise || !view || !prepareComposed(*view)) {
-        m_composedValid -= region;
-        return;
-    }
-    // The view found no items there and painted only its background.
-    QPainter composed(&m_composed);
-    composed.setClipRegion(region);
-    const qreal s = view->scale;
-    composed.setWorldTransform(QTransform(s, 0, 0, s, -view->scroll.x(), -view->scroll.y()));
-    m_source.background(
-        &composed, composed.worldTransform().inverted().mapRect(QRectF(region.boundingRect())));
-    m_composedValid += region;
 }
 
 void InkLayer::invalidate()
@@ -492,9 +326,6 @@ void InkLayer::invalidate()
     m_buildTimer.stop();
     m_build = Build();
     m_bPicturesChanged = false;
-    m_pending.clear();
-    m_pendingTimer.stop();
-    m_composedValid = QRegion();
 }
 
 void InkLayer::picturesChanged()
@@ -509,8 +340,7 @@ void InkLayer::setSettling(bool settling)
     m_bSettling = settling;
 }
 
-void InkLayer::setBudget(int sliceMs, int joinMs)
+void InkLayer::setSliceMs(int ms)
 {
-    m_nSliceMs = sliceMs;
-    m_nJoinMs = joinMs;
+    m_nSliceMs = ms;
 }

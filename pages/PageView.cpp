@@ -35,13 +35,7 @@ PageView::PageView(bool eNote, QWidget *parent)
       m_layer(
           &m_scene,
           [this](QPainter *painter, const QRectF &rect) { drawBackground(painter, rect); },
-          [this](const QRegion &region) {
-              if (region.isEmpty())
-                  viewport()->update();
-              else
-                  viewport()->update(region);
-          },
-          viewport())
+          [this] { viewport()->update(); }, viewport())
 {
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
     setCacheMode(QGraphicsView::CacheBackground);
@@ -467,10 +461,7 @@ void PageView::paintEvent(QPaintEvent *event)
 {
     m_paintRegion = event->region();
     m_bInPaint = true;
-    m_layer.beginPaint();
     QGraphicsView::paintEvent(event);
-    InkLayer::View view;
-    m_layer.endPaint(m_paintRegion, m_bLayered && layerView(&view) ? &view : nullptr);
     m_bInPaint = false;
 }
 

@@ -121,9 +121,8 @@ void TestInkLayer::pinch(int steps)
 QImage TestInkLayer::screen()
 {
     const InkLayer &layer = m_view->inkLayer();
-    const bool settled = QTest::qWaitFor(
-        [&] { return !layer.isBuilding() && !layer.isCatchingUp() && !layer.isStandingIn(); },
-        10000);
+    const bool settled =
+        QTest::qWaitFor([&] { return !layer.isBuilding() && !layer.isStandingIn(); }, 10000);
     if (!settled)
         return QImage();
     QTest::qWait(50);
@@ -163,7 +162,7 @@ void TestInkLayer::screenIsTheItemsPaintedDirectly_data()
 {
     QTest::addColumn<bool>("sliced");
     QTest::newRow("at the canvas's pace") << false;
-    // Every raster made a band and an item at a time, every new item left to wait for slices.
+    // Every raster made a band of background and an item at a time.
     QTest::newRow("item by item") << true;
 }
 
@@ -171,7 +170,7 @@ void TestInkLayer::screenIsTheItemsPaintedDirectly()
 {
     QFETCH(bool, sliced);
     if (sliced)
-        m_view->inkLayer().setBudget(0, 0);
+        m_view->inkLayer().setSliceMs(0);
     for (const QString &text : teacherPage())
         m_view->procLineData(0, text);
     QVERIFY(sameAsDirect("teacher"));
@@ -187,7 +186,7 @@ void TestInkLayer::screenIsTheItemsPaintedDirectly()
     m_view->moveItem(0, kPictureId, QStringLiteral("330,260"));
     QVERIFY(sameAsDirect("moved"));
 
-    // A shading long enough to be painted in after the lift.
+    // A shading of many pieces.
     QList<QPoint> shading;
     for (int row = 0; row < 40; ++row)
         for (int x = 0; x <= 500; x += 10)
