@@ -61,7 +61,7 @@ public:
     void setSliceMs(int ms);
 
     bool isBuilding() const { return m_build.active; }
-    // A new raster is being made, or the old one stands in for the present scale.
+    // The last paint showed the old raster, scaled, for want of one at the present scale.
     bool isStandingIn() const { return m_bStandingIn; }
 
 private:
