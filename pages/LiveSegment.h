@@ -17,6 +17,7 @@
 class LiveSegment : public QObject, public QGraphicsItem
 {
     Q_OBJECT
+    Q_INTERFACES(QGraphicsItem)
 public:
     // Over the page's items, as the stroke will be once added, and under the vote chart.
     static constexpr qreal kLiveZ = 999;
